@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Installs, builds and runs every test: the unit tests once more under the
+# address and undefined-behaviour sanitizers, then the whole suite.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh
+
+cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVANTRELO_SANITIZE=ON \
+  -DVANTRELO_BUILD_APP=OFF -DVANTRELO_BUILD_BENCH=OFF
+cmake --build build-sanitize --target dupes_tests
+build-sanitize/tests/dupes/dupes_tests --gtest_brief=1
+
+export QT_QPA_PLATFORM=offscreen
+ctest --test-dir build --output-on-failure

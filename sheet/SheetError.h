@@ -1,0 +1,22 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace sheet {
+
+// Any failure of the spreadsheet application, described in words a user can
+// act on. Backend exceptions never cross the gateway; they become this.
+class SheetError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The user cancelled the block choice, or closed the document or the office
+// while it was being asked for.
+class BlockChoiceCancelled : public SheetError {
+public:
+    using SheetError::SheetError;
+};
+
+} // namespace sheet

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "Workbook.h"
+
+#include <memory>
+#include <string>
+
+namespace sheet {
+
+// The spreadsheet application: the one thing the rest of the program knows of
+// it. Each call starts a new, private instance; none is ever shared with an
+// office the user already runs.
+class Spreadsheet {
+public:
+    virtual ~Spreadsheet() = default;
+
+    // Starts a new instance and opens the workbook at `path` in it, hidden,
+    // with macros disabled and no dialog waiting on anyone. Throws SheetError
+    // when the application cannot be started or the file cannot be opened.
+    virtual std::unique_ptr<Workbook> openWorkbook(const std::string& path) = 0;
+};
+
+// The backend this build was made with.
+std::unique_ptr<Spreadsheet> MakeSpreadsheet();
+
+} // namespace sheet

@@ -1,0 +1,92 @@
+#include "CalcCells.h"
+
+#include "Strings.h"
+#include "UnoErrors.h"
+#include "sheet/Colour.h"
+
+#include <com/sun/star/beans/XPropertySet.hpp>
+#include <com/sun/star/sheet/XSheetCellRangeContainer.hpp>
+#include <com/sun/star/table/CellRangeAddress.hpp>
+#include <com/sun/star/text/XTextRange.hpp>
+
+#include <utility>
+
+namespace sheet::libreoffice {
+
+using css::uno::Reference;
+using css::uno::UNO_QUERY_THROW;
+
+namespace {
+// So many ranges go into one request at most; a larger list takes several.
+constexpr std::size_t kRangesPerRequest = 100000;
+} // namespace
+
+CalcCells::CalcCells(Reference<css::sheet::XSpreadsheet> sheet, sal_Int16 sheetIndex,
+                     Reference<css::lang::XMultiServiceFactory> documentFactory)
+    : sheet_(std::move(sheet)), sheetIndex_(sheetIndex), documentFactory_(std::move(documentFactory)) {}
+
+std::string CalcCells::cellText(std::int32_t row, std::int32_t column) {
+    return GuardUno("read a cell", [&] {
+        const Reference<css::text::XTextRange> text(sheet_->getCellByPosition(column - 1, row - 1),
+                                                    UNO_QUERY_THROW);
+        return ToUtf8(text->getString());
+    });
+}
+
+void CalcCells::colourCell(std::int32_t row, std::int32_t column, std::uint32_t colour) {
+    GuardUno("colour a cell", [&] {
+        const Reference<css::beans::XPropertySet> cell(sheet_->getCellByPosition(column - 1, row - 1),
+                                                       UNO_QUERY_THROW);
+        cell->setPropertyValue("CellBackColor",
+                               css::uno::Any(static_cast<sal_Int32>(SwapRedAndBlue(colour))));
+    });
+}
+
+void CalcCells::readTexts(std::int32_t firstRow, std::int32_t rowCount,
+                          const std::vector<std::int32_t>& columns, dupes::TextTable& out) {
+    for (std::int32_t r = 0; r < rowCount; ++r) {
+        for (const std::int32_t column : columns) {
+            out.append(cellText(firstRow + r, column));
+        }
+    }
+}
+
+void CalcCells::colourSpans(const std::vector<dupes::CellSpan>& spans, std::uint32_t colour) {
+    GuardUno("colour the cells", [&] {
+        for (std::size_t begin = 0; begin < spans.size(); begin += kRangesPerRequest) {
+            const std::size_t end = std::min(spans.size(), begin + kRangesPerRequest);
+            css::uno::Sequence<css::table::CellRangeAddress> addresses(static_cast<sal_Int32>(end - begin));
+            auto* address = addresses.getArray();
+            for (std::size_t i = begin; i < end; ++i, ++address) {
+                *address = css::table::CellRangeAddress(sheetIndex_, spans[i].firstColumn - 1,
+                                                        spans[i].row - 1, spans[i].lastColumn - 1,
+                                                        spans[i].row - 1);
+            }
+            const Reference<css::sheet::XSheetCellRangeContainer> ranges(
+                documentFactory_->createInstance("com.sun.star.sheet.SheetCellRanges"),
+                UNO_QUERY_THROW);
+            // false: keep the ranges as given; merging them costs more than it saves.
+            ranges->addRangeAddresses(addresses, false);
+            const Reference<css::beans::XPropertySet> properties(ranges, UNO_QUERY_THROW);
+            properties->setPropertyValue("CellBackColor",
+                                         css::uno::Any(static_cast<sal_Int32>(SwapRedAndBlue(colour))));
+        }
+    });
+}
+
+std::optional<std::uint32_t> CalcCells::fillOf(std::int32_t row, std::int32_t column) {
+    return GuardUno("read a cell's fill", [&]() -> std::optional<std::uint32_t> {
+        const Reference<css::beans::XPropertySet> cell(sheet_->getCellByPosition(column - 1, row - 1),
+                                                       UNO_QUERY_THROW);
+        bool transparent = false;
+        cell->getPropertyValue("IsCellBackgroundTransparent") >>= transparent;
+        if (transparent) {
+            return std::nullopt;
+        }
+        sal_Int32 rgb = 0;
+        cell->getPropertyValue("CellBackColor") >>= rgb;
+        return SwapRedAndBlue(static_cast<std::uint32_t>(rgb));
+    });
+}
+
+} // namespace sheet::libreoffice

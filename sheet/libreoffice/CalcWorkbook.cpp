@@ -1,0 +1,304 @@
+#include "CalcWorkbook.h"
+
+#include "OfficeNotation.h"
+#include "RangeSelection.h"
+#include "Properties.h"
+#include "Strings.h"
+#include "UnoConnection.h"
+#include "UnoErrors.h"
+#include "ValueText.h"
+
+#include <com/sun/star/awt/XTopWindow.hpp>
+#include <com/sun/star/awt/XWindow.hpp>
+#include <com/sun/star/container/XIndexAccess.hpp>
+#include <com/sun/star/container/XNamed.hpp>
+#include <com/sun/star/document/MacroExecMode.hpp>
+#include <com/sun/star/document/UpdateDocMode.hpp>
+#include <com/sun/star/frame/Desktop.hpp>
+#include <com/sun/star/frame/XModel.hpp>
+#include <com/sun/star/frame/XStorable.hpp>
+#include <com/sun/star/lang/XMultiServiceFactory.hpp>
+#include <com/sun/star/sheet/XCellRangeAddressable.hpp>
+#include <com/sun/star/sheet/XSpreadsheetView.hpp>
+#include <com/sun/star/table/XColumnRowRange.hpp>
+#include <com/sun/star/table/XTableColumns.hpp>
+#include <com/sun/star/table/XTableRows.hpp>
+#include <com/sun/star/util/XCloseable.hpp>
+#include <osl/file.hxx>
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <sys/stat.h>
+
+namespace sheet::libreoffice {
+
+using css::uno::Any;
+using css::uno::Reference;
+using css::uno::UNO_QUERY;
+using css::uno::UNO_QUERY_THROW;
+
+namespace {
+
+OUString FileUrl(const std::string& path) {
+    OUString url;
+    const auto absolute = std::filesystem::absolute(path).lexically_normal().string();
+    if (osl::FileBase::getFileURLFromSystemPath(ToOUString(absolute), url) != osl::FileBase::E_None) {
+        throw SheetError("The path \"" + path + "\" cannot be used.");
+    }
+    return url;
+}
+
+bool IsReadableFile(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+// The office's export filter for a file name's extension.
+OUString FilterFor(const std::string& path) {
+    std::string extension = std::filesystem::path(path).extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    if (extension == ".xlsx" || extension == ".xlsm") {
+        return "Calc MS Excel 2007 XML";
+    }
+    if (extension == ".xls") {
+        return "MS Excel 97";
+    }
+    if (extension == ".ods") {
+        return "calc8";
+    }
+    if (extension == ".fods") {
+        return "OpenDocument Spreadsheet Flat XML";
+    }
+    throw SheetError("Cannot save as \"" + path +
+                     "\": choose a name ending in .xlsx, .xls, .ods or .fods, which keep cell colours.");
+}
+
+} // namespace
+
+CalcWorkbook::CalcWorkbook(const LibreOfficeOptions& options, const std::string& path)
+    : options_(options) {
+    if (path.empty()) {
+        throw SheetError("No workbook was given.");
+    }
+    if (!IsReadableFile(path)) {
+        throw SheetError("The workbook \"" + path + "\" does not exist or is not a file.");
+    }
+    process_ = std::make_unique<OfficeProcess>(
+        OfficeProcessOptions{options.programDir, options.headless});
+    try {
+        const auto context = ConnectToOffice(*process_, options.programDir, options.startTimeout);
+        desktop_ = GuardUno("start", [&] { return css::frame::Desktop::create(context); });
+        load(path);
+    } catch (...) {
+        closeAndEnd();
+        throw;
+    }
+}
+
+CalcWorkbook::~CalcWorkbook() {
+    if (!handedOver_) {
+        closeAndEnd();
+    }
+}
+
+void CalcWorkbook::load(const std::string& path) {
+    const OUString url = FileUrl(path);
+    // Hidden, macros never run, links never updated, and no interaction
+    // handler: a password or repair prompt fails the load instead of waiting
+    // on a dialog nobody can see.
+    const auto arguments = Properties({
+        Property("Hidden", Any(true)),
+        Property("MacroExecutionMode", Any(css::document::MacroExecMode::NEVER_EXECUTE)),
+        Property("UpdateDocMode", Any(css::document::UpdateDocMode::NO_UPDATE)),
+    });
+    Reference<css::lang::XComponent> component;
+    try {
+        component = desktop_->loadComponentFromURL(url, "_blank", 0, arguments);
+    } catch (const css::uno::Exception& e) {
+        const std::string detail = ToUtf8(e.Message);
+        throw SheetError("LibreOffice could not open \"" + path + "\"" +
+                         (detail.empty() ? "." : ": " + detail));
+    }
+    if (!component.is()) {
+        throw SheetError("LibreOffice could not open \"" + path +
+                         "\": the file is damaged, protected by a password, or not a spreadsheet.");
+    }
+    document_.set(component, UNO_QUERY);
+    if (!document_.is()) {
+        const Reference<css::util::XCloseable> closeable(component, UNO_QUERY);
+        if (closeable.is()) {
+            closeable->close(true);
+        }
+        throw SheetError("\"" + path + "\" is not a spreadsheet.");
+    }
+}
+
+void CalcWorkbook::closeAndEnd() noexcept {
+    // An office we never reached was never asked to stop: do not wait for it.
+    const auto grace = desktop_.is() ? std::chrono::seconds(10) : std::chrono::seconds(0);
+    try {
+        cells_.clear();
+        if (const Reference<css::util::XCloseable> closeable{document_, UNO_QUERY}; closeable.is()) {
+            closeable->close(true);
+        }
+        document_.clear();
+        if (desktop_.is()) {
+            desktop_->terminate();
+        }
+    } catch (const css::uno::Exception&) {
+        // The office may already be gone; ending the process below covers it.
+    }
+    desktop_.clear();
+    if (process_) {
+        process_->end(grace);
+    }
+}
+
+Reference<css::frame::XController> CalcWorkbook::controller() {
+    return Reference<css::frame::XModel>(document_, UNO_QUERY_THROW)->getCurrentController();
+}
+
+void CalcWorkbook::show() {
+    GuardUno("show the workbook", [&] {
+        const auto frame = controller()->getFrame();
+        const auto window = frame->getContainerWindow();
+        window->setVisible(true);
+        if (const Reference<css::awt::XTopWindow> top{window, UNO_QUERY}; top.is()) {
+            top->toFront();
+        }
+    });
+}
+
+Reference<css::sheet::XSpreadsheet> CalcWorkbook::sheetAt(sal_Int16 index) {
+    const Reference<css::container::XIndexAccess> sheets(document_->getSheets(), UNO_QUERY_THROW);
+    return Reference<css::sheet::XSpreadsheet>(sheets->getByIndex(index), UNO_QUERY_THROW);
+}
+
+SheetLimits CalcWorkbook::limitsOf(const Reference<css::sheet::XSpreadsheet>& sheet) {
+    const Reference<css::table::XColumnRowRange> range(sheet, UNO_QUERY_THROW);
+    return SheetLimits{range->getRows()->getCount(), range->getColumns()->getCount()};
+}
+
+Block CalcWorkbook::resolve(const ParsedBlockText& parsed, const std::string& text) {
+    return GuardUno("find the block", [&] {
+        const Reference<css::container::XIndexAccess> sheets(document_->getSheets(), UNO_QUERY_THROW);
+        Block block;
+        block.sheetIndex = -1;
+        if (parsed.sheetName) {
+            for (sal_Int32 i = 0; i < sheets->getCount(); ++i) {
+                const Reference<css::container::XNamed> named(sheets->getByIndex(i), UNO_QUERY_THROW);
+                if (ToUtf8(named->getName()) == *parsed.sheetName) {
+                    block.sheetIndex = i;
+                    break;
+                }
+            }
+            if (block.sheetIndex < 0) {
+                throw SheetError("The block \"" + text + "\" cannot be used: the workbook has no sheet named \"" +
+                                 *parsed.sheetName + "\".");
+            }
+        } else {
+            const Reference<css::sheet::XSpreadsheetView> view(controller(),
+                                                               UNO_QUERY_THROW);
+            const Reference<css::sheet::XCellRangeAddressable> active(view->getActiveSheet(),
+                                                                     UNO_QUERY_THROW);
+            block.sheetIndex = active->getRangeAddress().Sheet;
+        }
+        const auto sheet = sheetAt(static_cast<sal_Int16>(block.sheetIndex));
+        block.sheetName = ToUtf8(Reference<css::container::XNamed>(sheet, UNO_QUERY_THROW)->getName());
+        const SheetLimits limits = limitsOf(sheet);
+        for (const auto& area : parsed.areas) {
+            if (area.lastRow > limits.rows || area.lastColumn > limits.columns) {
+                throw SheetError("The block \"" + text + "\" reaches beyond the sheet's last row or column.");
+            }
+        }
+        block.areas = parsed.areas;
+        return block;
+    });
+}
+
+Block CalcWorkbook::findBlock(const std::string& text) {
+    return resolve(ParseBlockText(text, SheetLimits{}), text);
+}
+
+Block CalcWorkbook::askForBlock(const std::string& prompt, const std::string& defaultText,
+                                const std::function<void()>& whileWaiting) {
+    std::optional<std::string> answer;
+    std::string descriptor;
+    if (options_.answerBlockChoice) {
+        answer = options_.answerBlockChoice(defaultText);
+        if (!answer) {
+            throw BlockChoiceCancelled("The block choice was cancelled.");
+        }
+        return findBlock(*answer);
+    }
+    std::string initial;
+    try {
+        const Block previous = findBlock(defaultText);
+        initial = OfficeRangeText(previous.sheetName, previous.geometry());
+    } catch (const SheetError&) {
+        // No usable default: the range box starts empty.
+    }
+    answer = AskOfficeForRange(
+        GuardUno("ask for a block", [&] { return controller(); }), prompt,
+        initial, whileWaiting, [this] { return process_->running(); });
+    if (!answer || answer->empty()) {
+        throw BlockChoiceCancelled("The block choice was cancelled.");
+    }
+    return resolve(ParseOfficeRange(*answer, SheetLimits{}), *answer);
+}
+
+std::string CalcWorkbook::name(const Block& block) {
+    const SheetLimits limits =
+        GuardUno("name the block", [&] { return limitsOf(sheetAt(static_cast<sal_Int16>(block.sheetIndex))); });
+    return block.sheetName + "!" + FormatAddress(block.areas, limits);
+}
+
+std::string CalcWorkbook::headerValue(const Block& block, std::int32_t column) {
+    return GuardUno("read a column's name", [&] {
+        const auto& g = block.geometry();
+        const auto cell = sheetAt(static_cast<sal_Int16>(block.sheetIndex))
+                              ->getCellByPosition(g.firstColumn + column - 2, g.firstRow - 1);
+        return CellValueAsText(cell, document_);
+    });
+}
+
+CalcCells& CalcWorkbook::cellsOf(std::int32_t sheetIndex) {
+    auto& cells = cells_[sheetIndex];
+    if (!cells) {
+        GuardUno("read the sheet", [&] {
+            cells = std::make_unique<CalcCells>(
+                sheetAt(static_cast<sal_Int16>(sheetIndex)), static_cast<sal_Int16>(sheetIndex),
+                Reference<css::lang::XMultiServiceFactory>(document_, UNO_QUERY_THROW));
+        });
+    }
+    return *cells;
+}
+
+dupes::BlockAccess& CalcWorkbook::cells(const Block& block) { return cellsOf(block.sheetIndex); }
+
+std::optional<std::uint32_t> CalcWorkbook::fillOf(const Block& block, std::int32_t row,
+                                                  std::int32_t column) {
+    return cellsOf(block.sheetIndex).fillOf(row, column);
+}
+
+void CalcWorkbook::saveCopyAs(const std::string& path) {
+    const OUString filter = FilterFor(path);
+    const OUString url = FileUrl(path);
+    GuardUno("save the copy", [&] {
+        const Reference<css::frame::XStorable> storable(document_, UNO_QUERY_THROW);
+        storable->storeToURL(
+            url, Properties({Property("FilterName", Any(filter)), Property("Overwrite", Any(true))}));
+    });
+}
+
+void CalcWorkbook::handOverToUser() {
+    handedOver_ = true;
+    cells_.clear();
+    document_.clear();
+    desktop_.clear();
+    process_->handOver();
+}
+
+} // namespace sheet::libreoffice

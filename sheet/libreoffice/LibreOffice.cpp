@@ -1,0 +1,34 @@
+#include "LibreOffice.h"
+
+#include "CalcWorkbook.h"
+
+namespace sheet::libreoffice {
+namespace {
+
+class LibreOfficeSpreadsheet final : public Spreadsheet {
+public:
+    explicit LibreOfficeSpreadsheet(LibreOfficeOptions options) : options_(std::move(options)) {}
+
+    std::unique_ptr<Workbook> openWorkbook(const std::string& path) override {
+        return std::make_unique<CalcWorkbook>(options_, path);
+    }
+
+private:
+    LibreOfficeOptions options_;
+};
+
+} // namespace
+
+std::unique_ptr<Spreadsheet> MakeLibreOffice(LibreOfficeOptions options) {
+    return std::make_unique<LibreOfficeSpreadsheet>(std::move(options));
+}
+
+} // namespace sheet::libreoffice
+
+namespace sheet {
+
+std::unique_ptr<Spreadsheet> MakeSpreadsheet() {
+    return libreoffice::MakeLibreOffice(libreoffice::LibreOfficeOptions{});
+}
+
+} // namespace sheet

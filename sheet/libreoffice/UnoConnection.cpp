@@ -1,0 +1,71 @@
+#include "UnoConnection.h"
+
+#include "Strings.h"
+#include "sheet/SheetError.h"
+
+#include <com/sun/star/bridge/UnoUrlResolver.hpp>
+#include <com/sun/star/connection/NoConnectException.hpp>
+#include <cppuhelper/bootstrap.hxx>
+#include <rtl/bootstrap.hxx>
+
+#include <mutex>
+#include <thread>
+
+namespace sheet::libreoffice {
+namespace {
+
+using css::uno::Reference;
+
+// The local UNO runtime, made once per process from the office's own
+// fundamentalrc so that the office's types are known. cppu::bootstrap() is
+// not used: it attaches to, or starts, the user's own office.
+Reference<css::uno::XComponentContext> LocalContext(const std::string& programDir) {
+    static std::mutex mutex;
+    static Reference<css::uno::XComponentContext> context;
+    const std::lock_guard lock(mutex);
+    if (!context.is()) {
+        try {
+            // The office's unorc reads its type and service lists through
+            // URE_BOOTSTRAP, which must name the office's fundamentalrc.
+            rtl::Bootstrap::set("URE_BOOTSTRAP",
+                                ToOUString("vnd.sun.star.pathname:" + programDir + "/fundamentalrc"));
+            context = cppu::defaultBootstrap_InitialComponentContext(
+                ToOUString("file://" + programDir + "/unorc"));
+        } catch (const css::uno::Exception& e) {
+            throw SheetError("The LibreOffice runtime in " + programDir +
+                             " could not be loaded: " + ToUtf8(e.Message));
+        }
+    }
+    return context;
+}
+
+} // namespace
+
+Reference<css::uno::XComponentContext> ConnectToOffice(OfficeProcess& process,
+                                                       const std::string& programDir,
+                                                       std::chrono::milliseconds timeout) {
+    const auto resolver = css::bridge::UnoUrlResolver::create(LocalContext(programDir));
+    const OUString url = ToOUString(process.connectUrl());
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (true) {
+        if (!process.running()) {
+            throw SheetError("LibreOffice stopped while starting up.");
+        }
+        try {
+            Reference<css::uno::XComponentContext> context(resolver->resolve(url),
+                                                           css::uno::UNO_QUERY_THROW);
+            return context;
+        } catch (const css::connection::NoConnectException&) {
+            // Not listening yet.
+        } catch (const css::uno::Exception& e) {
+            throw SheetError("LibreOffice could not be reached: " + ToUtf8(e.Message));
+        }
+        if (std::chrono::steady_clock::now() >= deadline) {
+            throw SheetError("LibreOffice did not answer within " +
+                             std::to_string(timeout.count() / 1000) + " seconds.");
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+}
+
+} // namespace sheet::libreoffice

@@ -1,0 +1,183 @@
+#include "OfficeFixture.h"
+#include "OfficeProcesses.h"
+#include "sheet/OpenExcelWorkbook.h"
+#include "sheet/SheetError.h"
+
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+
+using sheet::Block;
+using sheet::libreoffice::MakeLibreOffice;
+
+namespace {
+
+std::string ReadAll(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::stringstream bytes;
+    bytes << file.rdbuf();
+    return bytes.str();
+}
+
+// The same workbook saved as each format; the parameter is its extension.
+class Gateway : public ::testing::TestWithParam<std::string> {
+protected:
+    std::string path() const { return (Workbooks().folder / ("book." + GetParam())).string(); }
+    // A csv file holds one sheet, named after the file.
+    std::string sheetName() const { return GetParam() == "csv" ? "book" : "Data"; }
+    std::unique_ptr<sheet::Workbook> open(const std::string& path) {
+        auto office = MakeLibreOffice(HeadlessOptions());
+        return sheet::OpenExcelWorkbook(*office, path);
+    }
+};
+
+} // namespace
+
+TEST_P(Gateway, FindsNamesAndReadsABlock) {
+    auto book = open(path());
+    const Block block = book->findBlock(sheetName() + "!$C$5:$F$9");
+    EXPECT_EQ(block.sheetName, sheetName());
+    EXPECT_EQ(block.geometry(), (dupes::BlockGeometry{5, 3, 9, 6}));
+    EXPECT_EQ(book->name(block), sheetName() + "!$C$5:$F$9");
+
+    EXPECT_EQ(book->headerValue(block, 1), "Name");
+    EXPECT_EQ(book->headerValue(block, 2), "");
+    EXPECT_EQ(book->headerValue(block, 3), "42"); // the value, not "$42.00"
+    EXPECT_EQ(book->headerValue(block, 4), "City");
+
+    auto& cells = book->cells(block);
+    EXPECT_EQ(cells.cellText(6, 3), "Ann");
+    EXPECT_EQ(cells.cellText(6, 6), "  Oslo ");
+    EXPECT_EQ(cells.cellText(7, 6), "oslo");
+    EXPECT_EQ(cells.cellText(8, 3), "");
+}
+
+// Display texts survive only where the file keeps formats and formulas.
+TEST_P(Gateway, CellTextIsTheDisplayedText) {
+    if (GetParam() == "csv") {
+        GTEST_SKIP() << "a csv file keeps no number formats";
+    }
+    auto book = open(path());
+    auto& cells = book->cells(book->findBlock("Data!C5:F9"));
+    EXPECT_EQ(cells.cellText(5, 5), "$42.00");
+    EXPECT_EQ(cells.cellText(6, 4), "50.00%");
+    EXPECT_EQ(cells.cellText(6, 5), "2024-03-01");
+    EXPECT_EQ(cells.cellText(7, 3), "Ann");
+    EXPECT_EQ(cells.cellText(7, 4), "1,234.50");
+    EXPECT_EQ(cells.cellText(7, 5), "2");
+
+    dupes::TextTable texts;
+    cells.readTexts(6, 2, {3, 5}, texts);
+    ASSERT_EQ(texts.size(), 4u);
+    EXPECT_EQ(texts.cell(0), "Ann");
+    EXPECT_EQ(texts.cell(1), "2024-03-01");
+    EXPECT_EQ(texts.cell(2), "Ann");
+    EXPECT_EQ(texts.cell(3), "2");
+}
+
+TEST_P(Gateway, ColoursCellsAndKeepsOtherFills) {
+    auto book = open(path());
+    const Block block = book->findBlock(sheetName() + "!C5:F9");
+    auto& cells = book->cells(block);
+    cells.colourCell(6, 3, 0x00FFFF);
+    cells.colourSpans({{8, 3, 6}, {9, 4, 4}}, 0xFF0000);
+
+    EXPECT_EQ(book->fillOf(block, 6, 3), 0x00FFFFu);
+    for (int column = 3; column <= 6; ++column) {
+        EXPECT_EQ(book->fillOf(block, 8, column), 0xFF0000u) << column;
+    }
+    EXPECT_EQ(book->fillOf(block, 9, 4), 0xFF0000u);
+    EXPECT_EQ(book->fillOf(block, 9, 3), std::nullopt);
+    EXPECT_EQ(book->fillOf(block, 8, 7), std::nullopt);
+    EXPECT_EQ(book->fillOf(block, 6, 4), std::nullopt);
+    if (GetParam() != "csv") {
+        EXPECT_EQ(book->fillOf(block, 4, 2), 0xFF0000u);
+        EXPECT_EQ(book->fillOf(block, 10, 7), 0x00FF00u);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, Gateway, ::testing::Values("xlsx", "ods", "csv"),
+                         [](const auto& param) { return param.param; });
+
+class GatewayXlsx : public ::testing::Test {
+protected:
+    std::unique_ptr<sheet::Workbook> open(
+        std::function<std::optional<std::string>(const std::string&)> answer = {}) {
+        auto office = MakeLibreOffice(HeadlessOptions(std::move(answer)));
+        return sheet::OpenExcelWorkbook(*office, Workbooks().xlsx);
+    }
+};
+
+TEST_F(GatewayXlsx, BlockTextsOfEveryShape) {
+    auto book = open();
+    const Block blank = book->findBlock("My Data!$A$1:$C$1");
+    EXPECT_EQ(blank.sheetName, "My Data");
+    EXPECT_EQ(book->name(blank), "My Data!$A$1:$C$1");
+    EXPECT_EQ(book->headerValue(blank, 1), "x");
+    EXPECT_EQ(book->headerValue(blank, 2), "2024-03-01 18:00:00");
+    EXPECT_EQ(book->headerValue(blank, 3), "TRUE");
+
+    EXPECT_EQ(book->findBlock("'My Data'!A1").sheetIndex, 1);
+    EXPECT_EQ(book->name(book->findBlock("Third!$A:$C")), "Third!$A:$C");
+    EXPECT_EQ(book->name(book->findBlock("Data!$2:$5")), "Data!$2:$5");
+
+    const Block areas = book->findBlock("Data!$A$1:$B$2,$D$4");
+    EXPECT_EQ(areas.geometry(), (dupes::BlockGeometry{1, 1, 2, 2}));
+    EXPECT_EQ(book->name(areas), "Data!$A$1:$B$2,$D$4");
+
+    const Block active = book->findBlock("$B$2");
+    EXPECT_EQ(active.sheetName, "Data"); // the sheet the workbook opens on
+}
+
+TEST_F(GatewayXlsx, RejectedBlockTextsSayWhy) {
+    auto book = open();
+    for (const char* text : {"Nowhere!$A$1", "Data!$A$0", "", "Data!A1:B"}) {
+        SCOPED_TRACE(text);
+        try {
+            book->findBlock(text);
+            ADD_FAILURE() << "accepted";
+        } catch (const sheet::SheetError& e) {
+            EXPECT_NE(std::string(e.what()).find("cannot be used"), std::string::npos) << e.what();
+        }
+    }
+}
+
+TEST_F(GatewayXlsx, AskForBlockOffersTheDefaultAndReportsACancel) {
+    std::string offered;
+    auto book = open([&](const std::string& defaultText) -> std::optional<std::string> {
+        offered = defaultText;
+        return "Data!$D$6:$E$7";
+    });
+    book->show();
+    const Block block = book->askForBlock("Highlight a block of cells with mouse", "Data!$C$5", {});
+    EXPECT_EQ(offered, "Data!$C$5");
+    EXPECT_EQ(book->name(block), "Data!$D$6:$E$7");
+
+    auto cancelling = open([](const std::string&) { return std::nullopt; });
+    EXPECT_THROW(cancelling->askForBlock("Highlight a block of cells with mouse", "", {}),
+                 sheet::BlockChoiceCancelled);
+}
+
+// Proven outside our own colour conversion: the saved file names the fill.
+TEST_F(GatewayXlsx, YellowIsYellowInTheSavedFile) {
+    const std::string copy = (Workbooks().folder / "coloured.fods").string();
+    const std::string before = ReadAll(Workbooks().xlsx);
+    {
+        auto book = open();
+        book->cells(book->findBlock("Third!A1")).colourCell(1, 1, 0x00FFFF);
+        book->saveCopyAs(copy);
+    }
+    EXPECT_NE(ReadAll(copy).find("fo:background-color=\"#ffff00\""), std::string::npos);
+    EXPECT_EQ(ReadAll(Workbooks().xlsx), before) << "the opened file itself was written";
+}
+
+TEST_F(GatewayXlsx, HandedOverInstanceKeepsRunning) {
+    const auto before = PrivateOfficeProcesses();
+    {
+        auto book = open();
+        book->handOverToUser();
+    }
+    const auto after = PrivateOfficeProcesses();
+    EXPECT_EQ(after.size(), before.size() + 1);
+    EXPECT_EQ(EndPrivateOfficeProcesses(before), 1);
+}

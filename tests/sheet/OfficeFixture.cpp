@@ -1,0 +1,77 @@
+#include "OfficeFixture.h"
+
+#include "OfficeProcesses.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+namespace {
+
+TestWorkbooks* workbooks = nullptr;
+
+void Make(WorkbookMaker& maker, TestWorkbooks& out) {
+    auto doc = maker.create();
+    doc.sheet("Data")
+        .text("C5", "Name").number("E5", 42, "[$$-409]#,##0.00").text("F5", "City")
+        .text("C6", "Ann").number("D6", 0.5, "0.00%").number("E6", 45352, "YYYY-MM-DD").text("F6", "  Oslo ")
+        .formula("C7", "=\"A\"&\"nn\"").number("D7", 1234.5, "#,##0.00").formula("E7", "=1+1").text("F7", "oslo")
+        .fill("B4", 0xFF0000).fill("G10", 0x00FF00);
+    doc.sheet("My Data").text("A1", "x").number("B1", 45352.75, "YYYY-MM-DD HH:MM:SS").formula("C1", "=1=1");
+    doc.sheet("Third").text("A1", "only");
+    doc.saveAs(out.xlsx);
+    doc.saveAs(out.ods);
+    doc.saveAs(out.csv); // the first sheet only, as csv holds one
+}
+
+class OfficeEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override {
+        char pattern[] = "/tmp/vantrelo-test-XXXXXX";
+        workbooks = new TestWorkbooks;
+        workbooks->folder = ::mkdtemp(pattern);
+        const auto at = [](const char* name) { return (workbooks->folder / name).string(); };
+        workbooks->xlsx = at("book.xlsx");
+        workbooks->ods = at("book.ods");
+        workbooks->csv = at("book.csv");
+        workbooks->text = at("notes.txt");
+        workbooks->damaged = at("damaged.xlsx");
+        std::ofstream(workbooks->text) << "Just some words, no table.\n";
+        std::ofstream(workbooks->damaged) << "PK\x03\x04 this is not really a zip archive";
+        WorkbookMaker maker;
+        Make(maker, *workbooks);
+    }
+    void TearDown() override {
+        std::filesystem::remove_all(workbooks->folder);
+        delete workbooks;
+        workbooks = nullptr;
+    }
+};
+
+// After every test, no office that the test started may still run.
+class NoOfficeLeft : public ::testing::EmptyTestEventListener {
+    void OnTestEnd(const ::testing::TestInfo&) override {
+        const int left = EndPrivateOfficeProcesses({});
+        EXPECT_EQ(left, 0) << "office processes were left running";
+    }
+};
+
+} // namespace
+
+const TestWorkbooks& Workbooks() { return *workbooks; }
+
+sheet::libreoffice::LibreOfficeOptions HeadlessOptions(
+    std::function<std::optional<std::string>(const std::string&)> answer) {
+    sheet::libreoffice::LibreOfficeOptions options;
+    options.headless = true;
+    options.answerBlockChoice = std::move(answer);
+    return options;
+}
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    ::testing::AddGlobalTestEnvironment(new OfficeEnvironment);
+    ::testing::UnitTest::GetInstance()->listeners().Append(new NoOfficeLeft);
+    return RUN_ALL_TESTS();
+}

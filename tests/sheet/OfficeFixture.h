@@ -1,0 +1,20 @@
+#pragma once
+
+#include "WorkbookMaker.h"
+#include "sheet/libreoffice/LibreOffice.h"
+
+#include <filesystem>
+#include <string>
+
+// The workbooks every office test uses, made once per test binary by a
+// headless office that ends with the binary.
+struct TestWorkbooks {
+    std::filesystem::path folder;
+    std::string xlsx, ods, csv, text, damaged;
+};
+const TestWorkbooks& Workbooks();
+
+// A headless private office per workbook; `answer` stands in for the person
+// marking a block.
+sheet::libreoffice::LibreOfficeOptions HeadlessOptions(
+    std::function<std::optional<std::string>(const std::string&)> answer = {});

@@ -1,0 +1,39 @@
+#include "OfficeProcesses.h"
+
+#include <algorithm>
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <sys/wait.h>
+
+std::vector<pid_t> PrivateOfficeProcesses() {
+    std::vector<pid_t> pids;
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc", ec)) {
+        const std::string name = entry.path().filename().string();
+        if (name.find_first_not_of("0123456789") != std::string::npos) {
+            continue;
+        }
+        std::ifstream file(entry.path() / "cmdline", std::ios::binary);
+        const std::string cmdline((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+        if (cmdline.find("soffice.bin") != std::string::npos &&
+            cmdline.find("vantrelo-office-") != std::string::npos) {
+            pids.push_back(static_cast<pid_t>(std::stol(name)));
+        }
+    }
+    return pids;
+}
+
+int EndPrivateOfficeProcesses(const std::vector<pid_t>& keep) {
+    int ended = 0;
+    for (const pid_t pid : PrivateOfficeProcesses()) {
+        if (std::find(keep.begin(), keep.end(), pid) == keep.end()) {
+            ::kill(pid, SIGKILL);
+            ::waitpid(pid, nullptr, 0);
+            ++ended;
+        }
+    }
+    return ended;
+}
