@@ -1,0 +1,58 @@
+#include "app/WindowPointer.h"
+
+void WindowPointer::setValue(int value) {
+    value_ = value;
+    if (value == Hourglass || value == Custom)
+        overrideAll(cursorFor(value));
+    else
+        restoreAll();
+}
+
+void WindowPointer::setCustomCursor(std::optional<QCursor> cursor) {
+    custom_ = std::move(cursor);
+    if (value_ == Custom)
+        overrideAll(cursorFor(Custom));
+}
+
+void WindowPointer::hoverOver(Area area) {
+    // Nothing the mouse does may replace the hourglass.
+    if (value_ == Hourglass)
+        return;
+    const bool onControl = area == Area::Button || area == Area::ColumnList;
+    setValue(onControl ? Custom : Default);
+}
+
+QCursor WindowPointer::cursorFor(int value) const {
+    if (value == Hourglass)
+        return QCursor(Qt::WaitCursor);
+    return custom_.value_or(QCursor(Qt::ArrowCursor));
+}
+
+void WindowPointer::overrideAll(const QCursor& cursor) {
+    QList<QWidget*> widgets = window_->findChildren<QWidget*>();
+    widgets.prepend(window_);
+    for (QWidget* widget : widgets) {
+        // Popups and dialogs owned by the window keep their own pointers.
+        if (widget->window() != window_)
+            continue;
+        const auto found = saved_.constFind(widget);
+        if (found == saved_.cend() || !found->widget) {
+            saved_.insert(widget, {widget, widget->testAttribute(Qt::WA_SetCursor)
+                                               ? std::optional<QCursor>(widget->cursor())
+                                               : std::nullopt});
+        }
+        widget->setCursor(cursor);
+    }
+}
+
+void WindowPointer::restoreAll() {
+    for (const Saved& saved : std::as_const(saved_)) {
+        if (!saved.widget)
+            continue;
+        if (saved.own)
+            saved.widget->setCursor(*saved.own);
+        else
+            saved.widget->unsetCursor();
+    }
+    saved_.clear();
+}
