@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+// Moves a top-level window to the middle of the primary screen, measuring the
+// window by its outer frame.
+void CentreOnScreen(QWidget& window);
+
+// True when the path's last-modified time can be read. Never reports a
+// failure: anything that goes wrong just gives false.
+bool FileExists(const QString& path);
