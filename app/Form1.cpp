@@ -1,0 +1,183 @@
+#include "app/Form1.h"
+
+#include "app/CheckButton.h"
+#include "app/CursorFile.h"
+#include "app/StartupRoutines.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QProgressBar>
+
+Form1::Form1(Form1Services services, QWidget* parent)
+    : QWidget(parent), services_(std::move(services)) {
+    createControls();
+    placeControls();
+    setFocusOrder();
+    connectHandlers();
+    Form_Load();
+}
+
+void Form1::connectHandlers() {
+    connect(Check1, &CheckButton::Click, this, &Form1::Check1_Click);
+    connect(Check2, &CheckButton::Click, this, &Form1::Check2_Click);
+    connect(Check3, &CheckButton::Click, this, &Form1::Check3_Click);
+    connect(Check4, &CheckButton::Click, this, &Form1::Check4_Click);
+    connect(Check5, &CheckButton::Click, this, &Form1::Check5_Click);
+    connect(Check6, &CheckButton::Click, this, &Form1::Check6_Click);
+    // The check box's Click comes with every change of its value, the
+    // start-up's restore included, not only with the user's clicks.
+    connect(Check7, &QCheckBox::toggled, this, &Form1::Check7_Click);
+
+    mouseMoveHandlers_ = {
+        {Frame1, &Form1::Frame1_MouseMove},           {List1, &Form1::List1_MouseMove},
+        {List1->viewport(), &Form1::List1_MouseMove}, {Check1, &Form1::Check1_MouseMove},
+        {Check2, &Form1::Check2_MouseMove},           {Check3, &Form1::Check3_MouseMove},
+        {Check4, &Form1::Check4_MouseMove},           {Check5, &Form1::Check5_MouseMove},
+        {Check6, &Form1::Check6_MouseMove},
+    };
+    setMouseTracking(true);
+    for (auto it = mouseMoveHandlers_.cbegin(); it != mouseMoveHandlers_.cend(); ++it) {
+        auto* watched = static_cast<QWidget*>(it.key());
+        watched->setMouseTracking(true);
+        watched->installEventFilter(this);
+    }
+    // A move over a control belongs to that control alone: it must not reach
+    // Frame1 or the window's background as theirs.
+    const QList<QWidget*> controls = findChildren<QWidget*>();
+    for (QWidget* control : controls)
+        control->setAttribute(Qt::WA_NoMousePropagation);
+}
+
+void Form1::Form_Load() {
+    CentreOnScreen(*this);
+
+    const QString cursorPath = QDir(services_.programFolder).filePath(QStringLiteral("HAND-M.CUR"));
+    if (FileExists(cursorPath))
+        pointer_.setCustomCursor(loadCursorFile(cursorPath));
+
+    HomePageChance(services_.homePageDraw, services_.openUrl);
+
+    setWindowTitle(QStringLiteral("Vantrelo"));
+
+    QPalette bar = ProgressBar1->palette();
+    bar.setColor(QPalette::Base, Qt::white);
+    bar.setColor(QPalette::Window, Qt::white);
+    ProgressBar1->setPalette(bar);
+
+    for (const char* colour : {"Yellow", "Red", "Blue", "Green"})
+        Combo1->addItem(QString::fromLatin1(colour));
+    Combo1->setCurrentIndex(0);
+
+    // Ticking the box raises its Click, which writes a restored 1 straight
+    // back as "1"; leaving it unticked writes nothing.
+    Check7->setChecked(entireRowFromStoredText(services_.entireRow.read()));
+}
+
+void Form1::Check1_Click() {
+    if (!Check1->takePress())
+        return;
+    const int count = List1->count();
+    for (int i = 0; i < count; ++i)
+        List1->item(i)->setSelected(true);
+}
+
+void Form1::Check2_Click() {
+    if (!Check2->takePress())
+        return;
+    chooseBlock();
+}
+
+void Form1::Check3_Click() {
+    if (!Check3->takePress())
+        return;
+    const int count = List1->count();
+    for (int i = 0; i < count; ++i)
+        List1->item(i)->setSelected(false);
+}
+
+void Form1::Check4_Click() {
+    if (!Check4->takePress())
+        return;
+    const QString path = services_.chooseWorkbookFile(this);
+    if (!path.isEmpty())
+        txtExcelFile->setText(path);
+}
+
+void Form1::Check5_Click() {
+    if (!Check5->takePress())
+        return;
+    highlight(true);
+}
+
+void Form1::Check6_Click() {
+    if (!Check6->takePress())
+        return;
+    highlight(false);
+}
+
+void Form1::Check7_Click() {
+    services_.entireRow.write(storedTextForEntireRow(Check7->isChecked()));
+}
+
+void Form1::chooseBlock() {
+    // filled in with the gateway
+}
+
+void Form1::highlight([[maybe_unused]] bool exceptFirst) {
+    // filled in with the gateway
+}
+
+void Form1::mouseMoveEvent(QMouseEvent* event) {
+    Form_MouseMove();
+    event->accept();
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseMove) {
+        const auto handler = mouseMoveHandlers_.constFind(watched);
+        if (handler != mouseMoveHandlers_.cend())
+            (this->*handler.value())();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void Form1::Form_MouseMove() {
+    pointer_.hoverOver(WindowPointer::Area::Background);
+}
+
+void Form1::Frame1_MouseMove() {
+    pointer_.hoverOver(WindowPointer::Area::Frame);
+}
+
+void Form1::List1_MouseMove() {
+    pointer_.hoverOver(WindowPointer::Area::ColumnList);
+}
+
+void Form1::Check1_MouseMove() {
+    pointer_.hoverOver(WindowPointer::Area::Button);
+}
+
+void Form1::Check2_MouseMove() {
+    pointer_.hoverOver(WindowPointer::Area::Button);
+}
+
+void Form1::Check3_MouseMove() {
+    pointer_.hoverOver(WindowPointer::Area::Button);
+}
+
+void Form1::Check4_MouseMove() {
+    pointer_.hoverOver(WindowPointer::Area::Button);
+}
+
+void Form1::Check5_MouseMove() {
+    pointer_.hoverOver(WindowPointer::Area::Button);
+}
+
+void Form1::Check6_MouseMove() {
+    pointer_.hoverOver(WindowPointer::Area::Button);
+}
