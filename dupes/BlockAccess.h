@@ -1,0 +1,38 @@
+#pragma once
+
+#include "BlockGeometry.h"
+#include "CellSpan.h"
+#include "TextTable.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace dupes {
+
+// What a highlight run needs from the spreadsheet holding the block. The
+// spreadsheet layer implements it; tests implement it over tables of texts.
+// Rows and columns are sheet numbers counted from 1. Colours carry red in the
+// lowest byte, green next, blue above. Any method may throw an exception
+// derived from std::exception whose what() describes the failure in words.
+class BlockAccess {
+public:
+    virtual ~BlockAccess() = default;
+
+    // The displayed text of one cell, exactly as the spreadsheet shows it.
+    virtual std::string cellText(std::int32_t row, std::int32_t column) = 0;
+
+    // Sets the fill of one cell.
+    virtual void colourCell(std::int32_t row, std::int32_t column, std::uint32_t colour) = 0;
+
+    // Appends to `out` the displayed texts of rows firstRow .. firstRow +
+    // rowCount - 1, row by row, each row holding the cells of `columns` in
+    // the order given. Must equal cellText() for every cell it returns.
+    virtual void readTexts(std::int32_t firstRow, std::int32_t rowCount,
+                           const std::vector<std::int32_t>& columns, TextTable& out) = 0;
+
+    // Sets the fill of every cell of every span.
+    virtual void colourSpans(const std::vector<CellSpan>& spans, std::uint32_t colour) = 0;
+};
+
+} // namespace dupes

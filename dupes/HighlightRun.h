@@ -1,0 +1,60 @@
+#pragma once
+
+#include "BlockAccess.h"
+#include "BlockGeometry.h"
+
+#include <cstdint>
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace dupes {
+
+enum class RunKind {
+    // Every row whose compared texts occur in another row of the block, the
+    // first occurrence included; the block's first row takes part.
+    AllDuplicates,
+    // Rows from the block's second row down whose compared texts occurred in
+    // an earlier examined row; first occurrences stay as they were.
+    ExceptFirst,
+};
+
+// The window's inputs to a run, as plain values.
+struct HighlightOptions {
+    RunKind kind = RunKind::AllDuplicates;
+    std::vector<bool> selectedColumns; // entry i: block column i (from 0) is compared
+    std::string colourName = "Yellow";
+    bool entireRow = false;
+};
+
+struct RunSummary {
+    std::int64_t rowsExamined = 0;
+    std::int64_t rowsColoured = 0;
+    std::int64_t duplicateGroups = 0; // distinct compared texts that occur more than once
+    std::int64_t cellsColoured = 0;   // 0 when the colour name is outside the table
+
+    friend bool operator==(const RunSummary&, const RunSummary&) = default;
+};
+
+// A run that cannot go on, described in words for the user.
+class RunError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Called with rows examined so far and the rows the run will examine.
+using ProgressFunction = std::function<void(std::int64_t done, std::int64_t total)>;
+
+// The run: reads the compared columns in chunks of rows through the bulk
+// operations, finds the rows to colour by hashing, and colours them in one
+// bulk request. Throws RunError when the column list is narrower than the block.
+RunSummary RunHighlight(const HighlightOptions& options, const BlockGeometry& block,
+                        BlockAccess& access, const ProgressFunction& progress = {});
+
+// The same run, walked row by row with one request per cell read and per
+// cell coloured. It is the reference the fast run is proven equal to.
+RunSummary RunHighlightCellByCell(const HighlightOptions& options, const BlockGeometry& block,
+                                  BlockAccess& access);
+
+} // namespace dupes

@@ -1,0 +1,28 @@
+#include "RowKey.h"
+
+namespace dupes {
+
+RowKeyAndPositions BuildRowKey(const BlockGeometry& block, std::int32_t row,
+                               const std::vector<bool>& selectedColumns, BlockAccess& access) {
+    RowKeyAndPositions result;
+    const std::string rowText = std::to_string(row);
+    for (std::int32_t offset = 0; offset < block.columnCount(); ++offset) {
+        if (!selectedColumns[static_cast<std::size_t>(offset)]) {
+            continue;
+        }
+        const std::int32_t column = block.firstColumn + offset;
+        const std::string text = access.cellText(row, column);
+
+        result.rowKey += std::to_string(text.size());
+        result.rowKey += ':';
+        result.rowKey += text;
+
+        result.positionList += rowText;
+        result.positionList += kRowColumnSeparator;
+        result.positionList += std::to_string(column);
+        result.positionList += kFieldSeparator;
+    }
+    return result;
+}
+
+} // namespace dupes
