@@ -25,6 +25,24 @@ void Make(WorkbookMaker& maker, TestWorkbooks& out) {
     doc.saveAs(out.csv); // the first sheet only, as csv holds one
 }
 
+void MakePeople(WorkbookMaker& maker, const std::string& path) {
+    auto doc = maker.create();
+    doc.sheet("Intro").text("A1", "The data is on the next sheet.");
+    doc.sheet("People").rows("B2", {
+        {std::string("Name"), std::string("City"), std::string("Age"), std::string("Note")},
+        {std::string("Ann"), std::string("Oslo"), 30.0, std::string("x")},
+        {std::string("Bob"), std::string("Rome"), 41.0, std::string("y")},
+        {std::string("Ann"), std::string("Oslo"), 31.0, std::string("z")},
+        {std::string("ann"), std::string("Oslo"), 30.0, std::string("x")},
+        {std::string("Ann "), std::string("Oslo"), 30.0, std::string("x")},
+        {std::string("Bob"), std::string("Rome"), 41.0, std::string("w")},
+        {std::string("Ann"), std::string("Oslo"), 30.0, std::string("q")},
+        {std::string("Name"), std::string("City"), 5.0, std::string("n")},
+    });
+    doc.fill("A1", 0x0000FF).fill("C3", 0x00FF00).fill("F5", 0xFF0000).text("B11", "Ann").text("C11", "Oslo");
+    doc.saveAs(path);
+}
+
 class OfficeEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
@@ -37,10 +55,12 @@ public:
         workbooks->csv = at("book.csv");
         workbooks->text = at("notes.txt");
         workbooks->damaged = at("damaged.xlsx");
+        workbooks->people = at("people.xlsx");
         std::ofstream(workbooks->text) << "Just some words, no table.\n";
         std::ofstream(workbooks->damaged) << "PK\x03\x04 this is not really a zip archive";
         WorkbookMaker maker;
         Make(maker, *workbooks);
+        MakePeople(maker, workbooks->people);
     }
     void TearDown() override {
         std::filesystem::remove_all(workbooks->folder);

@@ -11,6 +11,7 @@
 struct TestWorkbooks {
     std::filesystem::path folder;
     std::string xlsx, ods, csv, text, damaged;
+    std::string people; // rows with repeats in B2:E10, fills at A1, C3 and F5
 };
 const TestWorkbooks& Workbooks();
 
