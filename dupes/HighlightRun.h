@@ -46,11 +46,24 @@ public:
 // Called with rows examined so far and the rows the run will examine.
 using ProgressFunction = std::function<void(std::int64_t done, std::int64_t total)>;
 
+// How much one bulk request to the spreadsheet carries: larger requests mean
+// fewer round trips, smaller ones less memory held at a time.
+struct BulkRequestSizes {
+    std::int32_t rowsPerRead = 65536;
+    std::size_t rowsPerColourRequest = 262144;
+};
+
 // The run: reads the compared columns in chunks of rows through the bulk
 // operations, finds the rows to colour by hashing, and colours them in one
 // bulk request. Throws RunError when the column list is narrower than the block.
 RunSummary RunHighlight(const HighlightOptions& options, const BlockGeometry& block,
                         BlockAccess& access, const ProgressFunction& progress = {});
+
+// The same with the request sizes chosen; throws std::invalid_argument for a
+// size below 1.
+RunSummary RunHighlight(const HighlightOptions& options, const BlockGeometry& block,
+                        BlockAccess& access, const ProgressFunction& progress,
+                        const BulkRequestSizes& sizes);
 
 // The same run, walked row by row with one request per cell read and per
 // cell coloured. It is the reference the fast run is proven equal to.

@@ -1,0 +1,91 @@
+// The highlight run in bulk: texts of the compared columns read a chunk of
+// rows at a time, repeats found by hashing, and the cells to colour sent as
+// spans in a few requests.
+#include "HighlightRun.h"
+
+#include "ColourSpans.h"
+#include "ColourTable.h"
+#include "DuplicateFinder.h"
+#include "RunInputs.h"
+
+#include <algorithm>
+#include <span>
+
+namespace dupes {
+namespace {
+
+std::vector<std::int32_t> ComparedColumns(const BlockGeometry& block,
+                                          const std::vector<bool>& selectedColumns) {
+    std::vector<std::int32_t> columns;
+    for (std::int32_t offset = 0; offset < block.columnCount(); ++offset) {
+        if (selectedColumns[static_cast<std::size_t>(offset)]) {
+            columns.push_back(block.firstColumn + offset);
+        }
+    }
+    return columns;
+}
+
+void CheckSizes(const BulkRequestSizes& sizes) {
+    if (sizes.rowsPerRead < 1 || sizes.rowsPerColourRequest < 1) {
+        throw std::invalid_argument("Bulk requests must carry at least one row");
+    }
+}
+
+} // namespace
+
+RunSummary RunHighlight(const HighlightOptions& options, const BlockGeometry& block,
+                        BlockAccess& access, const ProgressFunction& progress) {
+    return RunHighlight(options, block, access, progress, BulkRequestSizes{});
+}
+
+RunSummary RunHighlight(const HighlightOptions& options, const BlockGeometry& block,
+                        BlockAccess& access, const ProgressFunction& progress,
+                        const BulkRequestSizes& sizes) {
+    CheckRunInputs(options, block);
+    CheckSizes(sizes);
+    const std::vector<std::int32_t> columns = ComparedColumns(block, options.selectedColumns);
+    const std::int32_t firstExaminedRow = block.firstRow + FirstExaminedOffset(options.kind);
+    const std::int64_t total = RowsExamined(options.kind, block);
+
+    // With no compared column every row is the same empty row: nothing to
+    // read, yet the rows still count as repeats of each other.
+    DuplicateFinder finder(columns.size(), static_cast<std::size_t>(total));
+    TextTable chunk;
+    for (std::int64_t done = 0; done < total;) {
+        const auto rows =
+            static_cast<std::int32_t>(std::min<std::int64_t>(sizes.rowsPerRead, total - done));
+        chunk.clear();
+        if (!columns.empty()) {
+            access.readTexts(firstExaminedRow + static_cast<std::int32_t>(done), rows, columns,
+                             chunk);
+        }
+        finder.addRows(chunk, static_cast<std::size_t>(rows));
+        done += rows;
+        if (progress) {
+            progress(done, total);
+        }
+    }
+
+    const std::vector<std::uint32_t> rowsToColour = options.kind == RunKind::AllDuplicates
+                                                        ? finder.rowsSharingTheirTexts()
+                                                        : finder.rowsRepeatingAnEarlierRow();
+    const std::optional<std::uint32_t> colour = HighlightColourFor(options.colourName);
+    const RowColouring colouring(block, options.selectedColumns, options.entireRow);
+    RunSummary summary{.rowsExamined = total, .duplicateGroups = finder.duplicateGroups()};
+    if (!colour || colouring.cellsPerRow() == 0) {
+        return summary;
+    }
+
+    // Requests are never sent empty.
+    const std::span<const std::uint32_t> all(rowsToColour);
+    for (std::size_t start = 0; start < all.size(); start += sizes.rowsPerColourRequest) {
+        const std::size_t count = std::min(sizes.rowsPerColourRequest, all.size() - start);
+        access.colourSpans(BuildColourSpans(all.subspan(start, count), firstExaminedRow, colouring),
+                           *colour);
+    }
+    summary.rowsColoured = static_cast<std::int64_t>(rowsToColour.size());
+    summary.cellsColoured = summary.rowsColoured * colouring.cellsPerRow();
+    return summary;
+}
+
+} // namespace dupes
