@@ -1,0 +1,183 @@
+// Form1's start-up state, its list and file buttons, and its layout.
+#include "TestSupport.h"
+
+#include "app/CheckButton.h"
+#include "app/Form1.h"
+#include "app/WorkbookFileDialog.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QScreen>
+#include <QTest>
+
+namespace {
+
+template <typename Control = QWidget> Control* control(const Form1& form, const char* name) {
+    auto* found = form.findChild<Control*>(QString::fromLatin1(name));
+    Q_ASSERT(found);
+    return found;
+}
+
+QStringList texts(const QComboBox* combo) {
+    QStringList result;
+    for (int i = 0; i < combo->count(); ++i)
+        result.append(combo->itemText(i));
+    return result;
+}
+
+int selectedCount(const QListWidget* list) {
+    return static_cast<int>(list->selectedItems().size());
+}
+
+} // namespace
+
+class Form1Test : public SandboxedTest {
+    Q_OBJECT
+
+private slots:
+    void startsNamedWithYellowChosen() {
+        FakeWorld world;
+        Form1 form(world.services());
+        QCOMPARE(form.windowTitle(), QStringLiteral("Vantrelo"));
+        const auto* combo = control<QComboBox>(form, "Combo1");
+        QCOMPARE(combo->currentText(), QStringLiteral("Yellow"));
+        QCOMPARE(combo->currentIndex(), 0);
+        QCOMPARE(texts(combo), (QStringList{"Yellow", "Red", "Blue", "Green"}));
+        QCOMPARE(form.mousePointer(), 0);
+        QCOMPARE(control<QProgressBar>(form, "ProgressBar1")->palette().color(QPalette::Base),
+                 QColor(Qt::white));
+    }
+
+    void selectAndUnselectAll_data() {
+        QTest::addColumn<int>("entries");
+        QTest::newRow("empty list") << 0;
+        QTest::newRow("three entries") << 3;
+    }
+    void selectAndUnselectAll() {
+        QFETCH(int, entries);
+        FakeWorld world;
+        Form1 form(world.services());
+        auto* list = control<QListWidget>(form, "List1");
+        for (int i = 0; i < entries; ++i)
+            list->addItem(QStringLiteral("Column %1").arg(i));
+        if (entries > 1)
+            list->item(1)->setSelected(true);
+
+        QTest::mouseClick(control(form, "Check1"), Qt::LeftButton);
+        QCOMPARE(selectedCount(list), entries);
+        QTest::mouseClick(control(form, "Check1"), Qt::LeftButton);
+        QCOMPARE(selectedCount(list), entries);
+        QTest::mouseClick(control(form, "Check3"), Qt::LeftButton);
+        QCOMPARE(selectedCount(list), 0);
+        QCOMPARE(list->count(), entries);
+        if (entries > 2)
+            QCOMPARE(list->item(2)->text(), QStringLiteral("Column 2"));
+    }
+
+    void workbookButtonPutsTheChosenPath_data() {
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<QString>("path");
+        QTest::newRow("chosen") << "/data/sales 2024.xlsx"
+                                << "/data/sales 2024.xlsx";
+        QTest::newRow("cancelled") << ""
+                                   << "/old/book.xls";
+    }
+    void workbookButtonPutsTheChosenPath() {
+        QFETCH(QString, answer);
+        QFETCH(QString, path);
+        FakeWorld world;
+        world.dialogAnswers = {answer};
+        Form1 form(world.services());
+        control<QLineEdit>(form, "txtExcelFile")->setText(QStringLiteral("/old/book.xls"));
+        control<QLineEdit>(form, "txtSelection")->setText(QStringLiteral("Data!$A$1:$B$2"));
+        control<QListWidget>(form, "List1")->addItem(QStringLiteral("Name"));
+
+        QTest::mouseClick(control(form, "Check4"), Qt::LeftButton);
+
+        QCOMPARE(world.dialogCalls, 1);
+        QCOMPARE(control<QLineEdit>(form, "txtExcelFile")->text(), path);
+        QCOMPARE(control<QLineEdit>(form, "txtSelection")->text(),
+                 QStringLiteral("Data!$A$1:$B$2"));
+        QCOMPARE(control<QListWidget>(form, "List1")->count(), 1);
+    }
+
+    void workbookDialogOffersExcelFilesFirst() {
+        QFileDialog dialog;
+        configureWorkbookFileDialog(dialog);
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("Select Excel File"));
+        QCOMPARE(dialog.nameFilters().size(), 2);
+        QCOMPARE(dialog.selectedNameFilter(), QStringLiteral("All Excel Files (*.xl*)"));
+        QVERIFY(dialog.nameFilters().at(1).contains(QLatin1String("*.ods")));
+        // A typed name of a missing file is accepted.
+        QCOMPARE(dialog.fileMode(), QFileDialog::AnyFile);
+        QCOMPARE(dialog.acceptMode(), QFileDialog::AcceptOpen);
+    }
+
+    void layoutInPixelsAt96Dpi_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QRect>("geometry");
+        QTest::newRow("Check4 at the right edge") << "Check4" << QRect(423, 8, 22, 22);
+        QTest::newRow("txtSelection") << "txtSelection" << QRect(136, 40, 282, 22);
+        QTest::newRow("Frame1") << "Frame1" << QRect(8, 72, 437, 137);
+        QTest::newRow("List1 inside Frame1") << "List1" << QRect(9, 24, 416, 65);
+        QTest::newRow("Check3 inside Frame1") << "Check3" << QRect(225, 96, 200, 27);
+        QTest::newRow("Check5") << "Check5" << QRect(8, 243, 217, 96);
+        QTest::newRow("ProgressBar1") << "ProgressBar1" << QRect(8, 347, 437, 25);
+    }
+    void layoutInPixelsAt96Dpi() {
+        QFETCH(QString, name);
+        QFETCH(QRect, geometry);
+        FakeWorld world;
+        Form1 form(world.services());
+        QCOMPARE(form.logicalDpiX(), 96);
+        QCOMPARE(form.findChild<QWidget*>(name)->geometry(), geometry);
+    }
+
+    void fixedSizeWithoutMaximiseBox() {
+        FakeWorld world;
+        Form1 form(world.services());
+        QCOMPARE(form.size(), QSize(453, 382));
+        QCOMPARE(form.minimumSize(), form.maximumSize());
+        QVERIFY(!(form.windowFlags() & Qt::WindowMaximizeButtonHint));
+        QVERIFY(form.windowFlags() & Qt::WindowMinimizeButtonHint);
+        QVERIFY(form.windowFlags() & Qt::WindowCloseButtonHint);
+    }
+
+    void centredOnThePrimaryScreen() {
+        FakeWorld world;
+        Form1 form(world.services());
+        const QRect screen = QGuiApplication::primaryScreen()->geometry();
+        QCOMPARE(form.frameGeometry().center().x() - screen.center().x(), 0);
+        QCOMPARE(form.frameGeometry().center().y() - screen.center().y(), 0);
+    }
+
+    void focusStartsOnThePathAndTabsInOrder() {
+        FakeWorld world;
+        Form1 form(world.services());
+        form.show();
+        QApplication::setActiveWindow(&form);
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        QTRY_COMPARE(QApplication::focusWidget(), control(form, "txtExcelFile"));
+
+        const QStringList order = {"Check4", "txtSelection", "Check2",      "List1",
+                                   "Check1", "Check3",       "Combo1",      "Check5",
+                                   "Check6", "Check7",       "txtExcelFile"};
+        QStringList seen;
+        for (qsizetype i = 0; i < order.size(); ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            seen.append(QApplication::focusWidget()->objectName());
+        }
+        QCOMPARE(seen, order);
+    }
+};
+
+int runForm1Tests(int argc, char** argv) {
+    Form1Test test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "Form1Test.moc"

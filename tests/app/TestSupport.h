@@ -1,0 +1,61 @@
+#pragma once
+
+#include "app/Form1Services.h"
+
+#include <QList>
+#include <QObject>
+#include <QSettings>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QUrl>
+
+#include <optional>
+
+// Points the per-user settings store at a scratch folder for as long as it
+// lives, so no test reads or writes the real user's settings.
+class SettingsSandbox {
+public:
+    SettingsSandbox();
+    ~SettingsSandbox();
+    SettingsSandbox(const SettingsSandbox&) = delete;
+    SettingsSandbox& operator=(const SettingsSandbox&) = delete;
+
+    // The sandboxed entry of the entire-row option; a null variant if missing.
+    static QVariant storedEntireRow();
+    static void storeEntireRow(const QString& text);
+    static void clear();
+
+private:
+    QTemporaryDir folder_;
+    QString previousIni_;
+    QString previousNative_;
+};
+
+// A test class whose whole run keeps to a sandboxed settings store.
+class SandboxedTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { sandbox_.emplace(); }
+    void cleanupTestCase() { sandbox_.reset(); }
+
+private:
+    std::optional<SettingsSandbox> sandbox_;
+};
+
+// Stand-ins for everything Form1 takes from outside, recording what it was
+// asked. Must outlive the Form1 built from services().
+struct FakeWorld {
+    QTemporaryDir programFolder; // empty: no pointer file unless a test adds one
+    QStringList dialogAnswers;   // one per dialog shown; "" cancels
+    std::function<void()> onDialog;
+    int dialogCalls = 0;
+    double draw = 0.5;
+    QList<QUrl> opened;
+    std::function<void()> onOpen;
+    int writes = 0;
+
+    Form1Services services();
+};
+
+// A small cursor file: one 16x16 image stored as PNG, with the given hotspot.
+QByteArray pngCursorFile(QPoint hotspot);
