@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <span>
+#include <string>
 
 namespace dupes {
 namespace {
@@ -23,6 +24,16 @@ std::vector<std::int32_t> ComparedColumns(const BlockGeometry& block,
         }
     }
     return columns;
+}
+
+// A backend that answers with more or fewer texts than cells asked for would
+// shift every later row against its neighbours.
+void CheckTextCount(const TextTable& texts, std::int32_t rows, std::size_t columns) {
+    const std::size_t asked = static_cast<std::size_t>(rows) * columns;
+    if (texts.size() != asked) {
+        throw RunError("The spreadsheet returned " + std::to_string(texts.size()) +
+                       " cell texts where " + std::to_string(asked) + " were asked for.");
+    }
 }
 
 void CheckSizes(const BulkRequestSizes& sizes) {
@@ -58,6 +69,7 @@ RunSummary RunHighlight(const HighlightOptions& options, const BlockGeometry& bl
         if (!columns.empty()) {
             access.readTexts(firstExaminedRow + static_cast<std::int32_t>(done), rows, columns,
                              chunk);
+            CheckTextCount(chunk, rows, columns.size());
         }
         finder.addRows(chunk, static_cast<std::size_t>(rows));
         done += rows;

@@ -3,6 +3,7 @@
 #include "BlockAccess.h"
 #include "BlockGeometry.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <stdexcept>
@@ -55,7 +56,9 @@ struct BulkRequestSizes {
 
 // The run: reads the compared columns in chunks of rows through the bulk
 // operations, finds the rows to colour by hashing, and colours them in one
-// bulk request. Throws RunError when the column list is narrower than the block.
+// bulk request, or a few for very long lists. Throws RunError when the
+// column list is narrower than the block, the block is not a valid range,
+// or the sheet answers a read with the wrong number of texts.
 RunSummary RunHighlight(const HighlightOptions& options, const BlockGeometry& block,
                         BlockAccess& access, const ProgressFunction& progress = {});
 

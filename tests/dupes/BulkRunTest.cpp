@@ -93,6 +93,19 @@ TEST_F(BulkRun, ColourOutsideTheTableSendsNoFills) {
     EXPECT_EQ(summary, (dupes::RunSummary{10, 0, 3, 0}));
 }
 
+TEST_F(BulkRun, RefusesAnAnswerWithTheWrongNumberOfTexts) {
+    class ExtraText : public TableBlock {
+        void readTexts(std::int32_t firstRow, std::int32_t rowCount,
+                       const std::vector<std::int32_t>& columns, dupes::TextTable& out) override {
+            TableBlock::readTexts(firstRow, rowCount, columns, out);
+            out.append("stray");
+        }
+    } sheetWithExtra;
+    EXPECT_THROW(
+        dupes::RunHighlight({RunKind::AllDuplicates, Selection("x...")}, kBlock, sheetWithExtra),
+        dupes::RunError);
+}
+
 TEST_F(BulkRun, RefusesEmptyRequests) {
     EXPECT_THROW(run({RunKind::AllDuplicates, Selection("x...")}, {0, 4}), std::invalid_argument);
     EXPECT_THROW(run({RunKind::AllDuplicates, Selection("x...")}, {4, 0}), std::invalid_argument);
