@@ -1,5 +1,10 @@
 #include "app/Form1.h"
 
+#include "app/InputPause.h"
+#include "app/OrdinaryFile.h"
+#include "sheet/HighlightWorkbook.h"
+#include "sheet/OpenExcelWorkbook.h"
+
 #include "app/CheckButton.h"
 #include "app/CursorFile.h"
 #include "app/StartupRoutines.h"
@@ -125,11 +130,75 @@ void Form1::Check7_Click() {
 }
 
 void Form1::chooseBlock() {
-    // filled in with the gateway
+    const QString path = txtExcelFile->text();
+    if (path.isEmpty()) {
+        services_.showMessage(this, QStringLiteral("You forgot to input excel file"));
+        txtSelection->clear();
+        return;
+    }
+    if (!IsOrdinaryFile(path)) {
+        services_.showMessage(this, QStringLiteral("Excel not found"));
+        txtSelection->clear();
+        return;
+    }
+    setMousePointer(WindowPointer::Hourglass);
+    InputPause pause(this);
+    std::unique_ptr<sheet::Workbook> workbook;
+    bool shown = false;
+    try {
+        const auto spreadsheet = services_.spreadsheet();
+        workbook = sheet::OpenExcelWorkbook(*spreadsheet, path.toStdString());
+        workbook->show();
+        shown = true;
+        const sheet::Block block =
+            workbook->askForBlock("Highlight a block of cells with mouse",
+                                  txtSelection->text().toStdString(), [&pause] { pause.keepPainting(); });
+        txtSelection->setText(QString::fromStdString(workbook->name(block)));
+        List1->clear();
+        const std::int32_t columns = block.geometry().columnCount();
+        for (std::int32_t i = 1; i <= columns; ++i) {
+            const std::string value = workbook->headerValue(block, i);
+            List1->addItem(value.empty() ? QStringLiteral("<Blank Column %1>").arg(i)
+                                         : QString::fromStdString(value));
+        }
+        workbook.reset(); // closes the workbook and ends the instance
+    } catch (const std::exception&) {
+        txtSelection->clear();
+        // Once shown, the workbook stays open for the user; an instance
+        // nobody has seen is ended, as nobody could ever close it.
+        if (workbook && shown) {
+            workbook->handOverToUser();
+        }
+        workbook.reset();
+    }
+    setMousePointer(WindowPointer::Default);
 }
 
-void Form1::highlight([[maybe_unused]] bool exceptFirst) {
-    // filled in with the gateway
+void Form1::highlight(bool exceptFirst) {
+    sheet::HighlightRequest request;
+    request.workbookPath = txtExcelFile->text().toStdString();
+    request.blockText = txtSelection->text().toStdString();
+    request.options.kind = exceptFirst ? dupes::RunKind::ExceptFirst : dupes::RunKind::AllDuplicates;
+    for (int i = 0; i < List1->count(); ++i) {
+        request.options.selectedColumns.push_back(List1->item(i)->isSelected());
+    }
+    request.options.colourName = Combo1->currentText().toStdString();
+    request.options.entireRow = Check7->isChecked();
+
+    InputPause pause(this);
+    const auto progress = [&](std::int64_t done, std::int64_t total) {
+        ProgressBar1->setValue(total > 0 ? static_cast<int>(100 * done / total) : 100);
+        pause.keepPainting();
+    };
+    try {
+        const auto spreadsheet = services_.spreadsheet();
+        auto result = sheet::HighlightWorkbook(*spreadsheet, request, progress);
+        services_.runFinished(result);
+    } catch (const std::exception& e) {
+        ProgressBar1->setValue(0);
+        services_.showMessage(this, QString::fromUtf8(e.what()));
+    }
+    ProgressBar1->setValue(0);
 }
 
 void Form1::mouseMoveEvent(QMouseEvent* event) {

@@ -2,8 +2,11 @@
 
 #include "app/WorkbookFileDialog.h"
 
+#include "sheet/HighlightWorkbook.h"
+
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QMessageBox>
 
 Form1Services Form1Services::desktop() {
     Form1Services services;
@@ -13,5 +16,14 @@ Form1Services Form1Services::desktop() {
     // Whether the browser could be started is of no concern to the start-up.
     services.openUrl = [](const QUrl& url) { QDesktopServices::openUrl(url); };
     services.entireRow = EntireRowStore::inSettings();
+    services.spreadsheet = [] { return sheet::MakeSpreadsheet(); };
+    services.showMessage = [](QWidget* parent, const QString& text) {
+        QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Vantrelo"), text, QMessageBox::Ok, parent);
+        box.exec();
+    };
+    services.runFinished = [](sheet::HighlightResult& result) {
+        result.workbook->show();
+        result.workbook->handOverToUser();
+    };
     return services;
 }

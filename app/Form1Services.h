@@ -6,6 +6,12 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
+
+namespace sheet {
+class Spreadsheet;
+struct HighlightResult;
+} // namespace sheet
 
 class QWidget;
 
@@ -19,6 +25,12 @@ struct Form1Services {
     ChanceDraw homePageDraw;
     UrlOpener openUrl;
     EntireRowStore entireRow;
+    // The spreadsheet application each action starts a new instance of.
+    std::function<std::unique_ptr<sheet::Spreadsheet>()> spreadsheet;
+    // A message box with an OK button only, no icon, titled "Vantrelo".
+    std::function<void(QWidget* parent, const QString& text)> showMessage;
+    // What becomes of a finished run's workbook: shown, and the user's.
+    std::function<void(sheet::HighlightResult& result)> runFinished;
 
     static Form1Services desktop();
 };
