@@ -1,0 +1,32 @@
+#include "Excel.h"
+
+#include "ExcelWorkbook.h"
+
+namespace sheet::excel {
+namespace {
+
+class ExcelSpreadsheet final : public Spreadsheet {
+public:
+    explicit ExcelSpreadsheet(ExcelOptions options) : options_(std::move(options)) {}
+
+    std::unique_ptr<Workbook> openWorkbook(const std::string& path) override {
+        return std::make_unique<ExcelWorkbook>(options_, path);
+    }
+
+private:
+    ExcelOptions options_;
+};
+
+} // namespace
+
+std::unique_ptr<Spreadsheet> MakeExcel(ExcelOptions options) {
+    return std::make_unique<ExcelSpreadsheet>(std::move(options));
+}
+
+} // namespace sheet::excel
+
+namespace sheet {
+
+std::unique_ptr<Spreadsheet> MakeSpreadsheet() { return excel::MakeExcel(excel::ExcelOptions{}); }
+
+} // namespace sheet

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "Com.h"
+#include "Excel.h"
+#include "ExcelCells.h"
+#include "sheet/BlockText.h"
+#include "sheet/Workbook.h"
+
+#include <map>
+#include <memory>
+
+namespace sheet::excel {
+
+// A workbook open in an Excel instance started for it alone. COM ties the
+// instance's objects to the thread that started it: use it there only.
+class ExcelWorkbook final : public Workbook {
+public:
+    ExcelWorkbook(const ExcelOptions& options, const std::string& path);
+    ~ExcelWorkbook() override;
+
+    void show() override;
+    // Excel's input box is modal and this call waits inside it, so
+    // `whileWaiting` is never called; while COM waits for the answer it still
+    // lets the caller's windows repaint.
+    Block askForBlock(const std::string& prompt, const std::string& defaultText,
+                      const std::function<void()>& whileWaiting) override;
+    std::string name(const Block& block) override;
+    Block findBlock(const std::string& text) override;
+    std::string headerValue(const Block& block, std::int32_t column) override;
+    dupes::BlockAccess& cells(const Block& block) override;
+    std::optional<std::uint32_t> fillOf(const Block& block, std::int32_t row,
+                                        std::int32_t column) override;
+    void saveCopyAs(const std::string& path) override;
+    void handOverToUser() override;
+
+private:
+    void open(const std::string& path);
+    void closeAndQuit() noexcept;
+    Dispatch sheetAt(std::int32_t index);
+    Block blockOf(const Dispatch& range);
+    void checkInsideSheet(const ParsedBlockText& parsed, const std::string& text);
+    ExcelCells& cellsOf(std::int32_t sheetIndex);
+    Dispatch copyOfWorkbook();
+
+    ExcelOptions options_;
+    // Declared first so that it goes last, after every reference is released.
+    ComApartment apartment_;
+    RetryRejectedCalls retry_;
+    Dispatch application_;
+    Dispatch workbook_;
+    std::map<std::int32_t, std::unique_ptr<ExcelCells>> cells_;
+    bool handedOver_ = false;
+};
+
+} // namespace sheet::excel
