@@ -1,0 +1,227 @@
+// The Excel backend's pure helpers: address texts, the union splitting, cell
+// values as text, UTF-16 and the save formats. No Windows needed.
+
+#include "Check.h"
+
+#include "sheet/SheetError.h"
+#include "sheet/excel/CellValue.h"
+#include "sheet/excel/ExcelAddress.h"
+#include "sheet/excel/FileFormat.h"
+#include "sheet/excel/Utf16.h"
+
+#include <stdexcept>
+
+using dupes::CellSpan;
+using sheet::excel::CellValue;
+using sheet::excel::CellValueAsText;
+
+namespace {
+
+std::string Reference(const std::string& text) {
+    return sheet::excel::ExcelReference(sheet::ParseBlockText(text, sheet::SheetLimits{}));
+}
+
+std::int32_t ColumnNumber(const std::string& letters) {
+    std::int32_t column = 0;
+    for (const char c : letters) {
+        column = column * 26 + (c - 'A' + 1);
+    }
+    return column;
+}
+
+// "B4" or "A3:C3" back to a span, to prove the groups hold the spans given.
+CellSpan SpanOf(const std::string& address) {
+    const auto one = [](const std::string& cell) {
+        std::size_t digits = cell.find_first_of("0123456789");
+        return std::pair{ColumnNumber(cell.substr(0, digits)), std::stoi(cell.substr(digits))};
+    };
+    const std::size_t colon = address.find(':');
+    const auto [first, row] = one(address.substr(0, colon));
+    const auto last = colon == std::string::npos ? first : one(address.substr(colon + 1)).first;
+    return CellSpan{row, first, last};
+}
+
+std::vector<CellSpan> SpansOf(const std::vector<std::string>& groups) {
+    std::vector<CellSpan> spans;
+    for (const auto& group : groups) {
+        std::size_t start = 0;
+        while (start <= group.size()) {
+            const std::size_t comma = std::min(group.find(',', start), group.size());
+            spans.push_back(SpanOf(group.substr(start, comma - start)));
+            start = comma + 1;
+        }
+    }
+    return spans;
+}
+
+// Rows with repeats as a run colours them: some whole rows, some split into
+// runs of compared columns, far apart and close together.
+std::vector<CellSpan> ManySpans(int count) {
+    std::vector<CellSpan> spans;
+    for (int i = 0; i < count; ++i) {
+        const std::int32_t row = 2 + i * 7 + (i % 3) * 100000;
+        if (i % 4 == 0) {
+            spans.push_back({row, 1, 16384});
+        } else {
+            spans.push_back({row, 2, 4});
+            spans.push_back({row, 27 + i % 5, 27 + i % 5});
+        }
+    }
+    return spans;
+}
+
+} // namespace
+
+CHECK_CASE(SheetNamesAreQuotedTheWayExcelReadsThem) {
+    CHECK_EQ(sheet::excel::QuotedSheetName("Data"), std::string("'Data'"));
+    CHECK_EQ(sheet::excel::QuotedSheetName("My Data"), std::string("'My Data'"));
+    CHECK_EQ(sheet::excel::QuotedSheetName("Bob's"), std::string("'Bob''s'"));
+    CHECK_EQ(sheet::excel::QuotedSheetName("Zürich!"), std::string("'Zürich!'"));
+}
+
+CHECK_CASE(BlockTextsBecomeExcelReferences) {
+    CHECK_EQ(Reference("Data!$B$2:$E$40"), std::string("'Data'!$B$2:$E$40"));
+    // A name with blanks is written unquoted in the block box; Excel needs quotes.
+    CHECK_EQ(Reference("My Data!$C$5:$F$9"), std::string("'My Data'!$C$5:$F$9"));
+    CHECK_EQ(Reference("'Bob''s'!B2"), std::string("'Bob''s'!$B$2"));
+    // Every area of a union carries the sheet.
+    CHECK_EQ(Reference("Data!$A$1,$C$3:$D$4"), std::string("'Data'!$A$1,'Data'!$C$3:$D$4"));
+    // No sheet: the active one, as Excel reads an unqualified reference.
+    CHECK_EQ(Reference("B2:E40"), std::string("$B$2:$E$40"));
+    CHECK_EQ(Reference("$A:$C"), std::string("$A:$C"));
+    CHECK_EQ(Reference("Data!$2:$5"), std::string("'Data'!$2:$5"));
+}
+
+CHECK_CASE(SpansBecomeShortRelativeAddresses) {
+    CHECK_EQ(sheet::excel::SpanAddress({4, 2, 2}), std::string("B4"));
+    CHECK_EQ(sheet::excel::SpanAddress({3, 1, 3}), std::string("A3:C3"));
+    CHECK_EQ(sheet::excel::SpanAddress({1, 1, 16384}), std::string("A1:XFD1"));
+    CHECK_EQ(sheet::excel::SpanAddress({1048576, 16384, 16384}), std::string("XFD1048576"));
+    CHECK_EQ(sheet::excel::SpanAddress({1048576, 16383, 16384}), std::string("XFC1048576:XFD1048576"));
+}
+
+CHECK_CASE(FewSpansMakeOneUnion) {
+    CHECK(sheet::excel::UnionAddresses({}).empty());
+    const auto groups = sheet::excel::UnionAddresses({{1, 1, 3}, {3, 1, 3}, {4, 2, 2}});
+    CHECK_EQ(groups.size(), std::size_t{1});
+    CHECK_EQ(groups.front(), std::string("A1:C1,A3:C3,B4"));
+}
+
+CHECK_CASE(UnionsStayWithinExcelsAddressLimit) {
+    const auto spans = ManySpans(2000);
+    const auto groups = sheet::excel::UnionAddresses(spans);
+    CHECK(groups.size() > 1);
+    bool allFit = true;
+    for (const auto& group : groups) {
+        allFit = allFit && !group.empty() && group.size() <= sheet::excel::kMaxAddressLength;
+    }
+    CHECK(allFit);
+    // Every span exactly once, in the order given.
+    CHECK(SpansOf(groups) == spans);
+}
+
+CHECK_CASE(UnionsArePackedFull) {
+    // Greedy: no group could have taken the next group's first span, so the
+    // number of requests stays small.
+    for (const std::size_t limit : {std::size_t{255}, std::size_t{40}, std::size_t{21}}) {
+        const auto groups = sheet::excel::UnionAddresses(ManySpans(300), limit);
+        bool tight = true;
+        for (std::size_t i = 0; i + 1 < groups.size(); ++i) {
+            const std::size_t firstNext = std::min(groups[i + 1].find(','), groups[i + 1].size());
+            tight = tight && groups[i].size() + 1 + firstNext > limit;
+        }
+        CHECK(tight);
+        CHECK(SpansOf(groups) == ManySpans(300));
+    }
+}
+
+CHECK_CASE(AGroupHoldsExactlyTheLimit) {
+    // A1..A9 and A10..A65 joined take 250 characters; ",A100" makes 255.
+    std::vector<CellSpan> spans;
+    std::string expected;
+    for (std::int32_t row = 1; row <= 65; ++row) {
+        spans.push_back({row, 1, 1});
+        expected += (row == 1 ? "A" : ",A") + std::to_string(row);
+    }
+    spans.push_back({100, 1, 1});
+    expected += ",A100";
+    CHECK_EQ(expected.size(), sheet::excel::kMaxAddressLength);
+    const auto groups = sheet::excel::UnionAddresses(spans);
+    CHECK_EQ(groups.size(), std::size_t{1});
+    CHECK_EQ(groups.front(), expected);
+    // One more starts a second group.
+    spans.push_back({9, 2, 2});
+    const auto split = sheet::excel::UnionAddresses(spans);
+    CHECK_EQ(split.size(), std::size_t{2});
+    CHECK_EQ(split.front(), expected);
+    CHECK_EQ(split.back(), std::string("B9"));
+    // The same at a small limit.
+    CHECK_EQ(sheet::excel::UnionAddresses({{1, 1, 3}, {3, 1, 3}, {4, 2, 2}}, 14).size(), std::size_t{1});
+    CHECK(sheet::excel::UnionAddresses({{1, 1, 3}, {3, 1, 3}, {4, 2, 2}}, 13) ==
+          (std::vector<std::string>{"A1:C1,A3:C3", "B4"}));
+}
+
+CHECK_CASE(ASpanLongerThanTheLimitIsRefused) {
+    CHECK_THROWS(sheet::excel::UnionAddresses({{1, 1, 3}}, 3), std::invalid_argument, "A1:C1");
+}
+
+CHECK_CASE(NumbersArePlainText) {
+    CHECK_EQ(CellValueAsText(CellValue::OfNumber(42)), std::string("42"));
+    CHECK_EQ(CellValueAsText(CellValue::OfNumber(-3.5)), std::string("-3.5"));
+    CHECK_EQ(CellValueAsText(CellValue::OfNumber(1e20)), std::string("1E+20"));
+    CHECK_EQ(CellValueAsText(CellValue::OfNumber(0.1)), std::string("0.1"));
+}
+
+CHECK_CASE(DatesAreIso) {
+    CHECK_EQ(CellValueAsText(CellValue::OfDate(45352)), std::string("2024-03-01"));
+    CHECK_EQ(CellValueAsText(CellValue::OfDate(45352.75)), std::string("2024-03-01 18:00:00"));
+    CHECK_EQ(CellValueAsText(CellValue::OfDate(0.5)), std::string("12:00:00"));
+    CHECK_EQ(CellValueAsText(CellValue::OfDate(0)), std::string("1899-12-30"));
+    // Within a second of midnight: the next day, no time.
+    CHECK_EQ(CellValueAsText(CellValue::OfDate(45352.999999999)), std::string("2024-03-02"));
+    // Before the epoch the fraction still counts forward from midnight.
+    CHECK_EQ(CellValueAsText(CellValue::OfDate(-1.25)), std::string("1899-12-29 06:00:00"));
+    CHECK_EQ(sheet::excel::AutomationDateAsSerial(-0.5), 0.5);
+    CHECK_EQ(sheet::excel::AutomationDateAsSerial(-2.75), -1.25);
+}
+
+CHECK_CASE(TruthValuesTextsEmptiesAndErrors) {
+    CHECK_EQ(CellValueAsText(CellValue::OfBoolean(true)), std::string("TRUE"));
+    CHECK_EQ(CellValueAsText(CellValue::OfBoolean(false)), std::string("FALSE"));
+    CHECK_EQ(CellValueAsText(CellValue::OfText("  Oslo ")), std::string("  Oslo "));
+    CHECK_EQ(CellValueAsText(CellValue::OfText("")), std::string());
+    CHECK_EQ(CellValueAsText(CellValue::Empty()), std::string());
+    CHECK_EQ(CellValueAsText(CellValue::OfError(2042)), std::string("#N/A"));
+    CHECK_EQ(CellValueAsText(CellValue::OfError(2007)), std::string("#DIV/0!"));
+    CHECK_EQ(CellValueAsText(CellValue::OfError(2029)), std::string("#NAME?"));
+    CHECK_EQ(CellValueAsText(CellValue::OfError(9999)), std::string("Error 9999"));
+}
+
+CHECK_CASE(Utf16RoundTrips) {
+    const std::string text = "Zürich € 𝄞 日本";
+    const std::u16string wide = sheet::excel::Utf8ToUtf16(text);
+    CHECK_EQ(wide.size(), std::size_t{14}); // 𝄞 takes a surrogate pair
+    CHECK(wide == u"Zürich € 𝄞 日本");
+    CHECK_EQ(sheet::excel::Utf16ToUtf8(wide), text);
+}
+
+CHECK_CASE(BrokenSequencesBecomeReplacementCharacters) {
+    CHECK(sheet::excel::Utf8ToUtf16("a\xC3") == u"a\uFFFD");
+    CHECK(sheet::excel::Utf8ToUtf16("\xC0\xAF") == u"\uFFFD");       // overlong
+    CHECK(sheet::excel::Utf8ToUtf16("\xED\xA0\x80") == u"\uFFFD");   // a surrogate
+    const char16_t lone[] = {u'x', char16_t(0xD800), u'y', 0};
+    CHECK_EQ(sheet::excel::Utf16ToUtf8(lone), std::string("x\xEF\xBF\xBDy"));
+}
+
+CHECK_CASE(SaveFormatsFollowTheExtension) {
+    CHECK_EQ(sheet::excel::FileFormatFor("out.xlsx"), 51);
+    CHECK_EQ(sheet::excel::FileFormatFor("C:\\Data\\OUT.XLS"), 56);
+    CHECK_EQ(sheet::excel::FileFormatFor("out.xlsm"), 52);
+    CHECK_EQ(sheet::excel::FileFormatFor("out.xlsb"), 50);
+    CHECK_EQ(sheet::excel::FileFormatFor("out.ods"), 60);
+    CHECK_THROWS(sheet::excel::FileFormatFor("out.csv"), sheet::SheetError, ".xlsx, .xlsm, .xlsb, .xls or .ods");
+    CHECK(sheet::excel::KeepsCellFills(51));
+    CHECK(sheet::excel::KeepsCellFills(56));
+    CHECK(!sheet::excel::KeepsCellFills(6));     // CSV
+    CHECK(!sheet::excel::KeepsCellFills(-4158)); // text
+}
