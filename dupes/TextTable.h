@@ -21,6 +21,13 @@ public:
         ends_.push_back(bytes_.size());
     }
     std::size_t size() const { return ends_.size(); }
+    // Drops the cells from index `cells` on.
+    void truncate(std::size_t cells) {
+        if (cells < ends_.size()) {
+            ends_.resize(cells);
+            bytes_.resize(cells == 0 ? 0 : ends_.back());
+        }
+    }
     std::string_view cell(std::size_t index) const {
         const std::size_t begin = index == 0 ? 0 : ends_[index - 1];
         return std::string_view(bytes_).substr(begin, ends_[index] - begin);

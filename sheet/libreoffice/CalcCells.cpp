@@ -22,8 +22,10 @@ constexpr std::size_t kRangesPerRequest = 100000;
 } // namespace
 
 CalcCells::CalcCells(Reference<css::sheet::XSpreadsheet> sheet, sal_Int16 sheetIndex,
-                     Reference<css::lang::XMultiServiceFactory> documentFactory)
-    : sheet_(std::move(sheet)), sheetIndex_(sheetIndex), documentFactory_(std::move(documentFactory)) {}
+                     Reference<css::lang::XMultiServiceFactory> documentFactory,
+                     Reference<css::frame::XController> controller)
+    : controller_(std::move(controller)), sheet_(std::move(sheet)), sheetIndex_(sheetIndex),
+      documentFactory_(std::move(documentFactory)) {}
 
 std::string CalcCells::cellText(std::int32_t row, std::int32_t column) {
     return GuardUno("read a cell", [&] {
@@ -42,11 +44,65 @@ void CalcCells::colourCell(std::int32_t row, std::int32_t column, std::uint32_t 
     });
 }
 
-void CalcCells::readTexts(std::int32_t firstRow, std::int32_t rowCount,
-                          const std::vector<std::int32_t>& columns, dupes::TextTable& out) {
+void CalcCells::readTextsCellByCell(std::int32_t firstRow, std::int32_t rowCount,
+                                    const std::vector<std::int32_t>& columns, dupes::TextTable& out) {
     for (std::int32_t r = 0; r < rowCount; ++r) {
         for (const std::int32_t column : columns) {
             out.append(cellText(firstRow + r, column));
+        }
+    }
+    cellsReadOneByOne_ += static_cast<std::int64_t>(rowCount) * static_cast<std::int64_t>(columns.size());
+}
+
+// The office copies no text for a block holding rows hidden by a filter (and
+// we take none whose shape is off), so such a block is halved until the
+// halves copy, and what stays refused is read cell by cell.
+void CalcCells::readRun(std::int32_t firstRow, std::int32_t rowCount, std::int32_t firstColumn,
+                        std::int32_t columnCount, dupes::TextTable& out) {
+    constexpr std::int32_t kSmallestCopy = 64;
+    if (copyBlock(firstRow, rowCount, firstColumn, columnCount, out)) {
+        return;
+    }
+    if (rowCount > kSmallestCopy) {
+        const std::int32_t half = rowCount / 2;
+        readRun(firstRow, half, firstColumn, columnCount, out);
+        readRun(firstRow + half, rowCount - half, firstColumn, columnCount, out);
+        return;
+    }
+    std::vector<std::int32_t> columns;
+    for (std::int32_t c = 0; c < columnCount; ++c) {
+        columns.push_back(firstColumn + c);
+    }
+    readTextsCellByCell(firstRow, rowCount, columns, out);
+}
+
+void CalcCells::readTexts(std::int32_t firstRow, std::int32_t rowCount,
+                          const std::vector<std::int32_t>& columns, dupes::TextTable& out) {
+    if (rowCount <= 0 || columns.empty()) {
+        return;
+    }
+    // One copy per run of adjacent columns, then the runs' texts are woven
+    // together row by row in the order the columns were asked for.
+    struct Run {
+        std::int32_t firstColumn, columnCount;
+        dupes::TextTable texts;
+    };
+    std::vector<Run> runs;
+    std::vector<std::pair<std::size_t, std::int32_t>> where; // per asked column: run, offset
+    for (const std::int32_t column : columns) {
+        if (runs.empty() || column != runs.back().firstColumn + runs.back().columnCount) {
+            runs.push_back(Run{column, 0, {}});
+        }
+        where.emplace_back(runs.size() - 1, runs.back().columnCount++);
+    }
+    for (auto& run : runs) {
+        readRun(firstRow, rowCount, run.firstColumn, run.columnCount, run.texts);
+    }
+    for (std::int32_t r = 0; r < rowCount; ++r) {
+        for (const auto& [run, offset] : where) {
+            const auto index = static_cast<std::size_t>(r) * static_cast<std::size_t>(runs[run].columnCount) +
+                               static_cast<std::size_t>(offset);
+            out.append(runs[run].texts.cell(index));
         }
     }
 }

@@ -2,6 +2,7 @@
 
 #include "dupes/BlockAccess.h"
 
+#include <com/sun/star/frame/XController.hpp>
 #include <com/sun/star/lang/XMultiServiceFactory.hpp>
 #include <com/sun/star/sheet/XSpreadsheet.hpp>
 
@@ -15,7 +16,8 @@ namespace css = com::sun::star;
 class CalcCells final : public dupes::BlockAccess {
 public:
     CalcCells(css::uno::Reference<css::sheet::XSpreadsheet> sheet, sal_Int16 sheetIndex,
-              css::uno::Reference<css::lang::XMultiServiceFactory> documentFactory);
+              css::uno::Reference<css::lang::XMultiServiceFactory> documentFactory,
+              css::uno::Reference<css::frame::XController> controller);
 
     std::string cellText(std::int32_t row, std::int32_t column) override;
     void colourCell(std::int32_t row, std::int32_t column, std::uint32_t colour) override;
@@ -25,9 +27,30 @@ public:
 
     std::optional<std::uint32_t> fillOf(std::int32_t row, std::int32_t column);
 
+    // How many cells readTexts had to read one by one, the bulk route
+    // having refused them or being untrusted for them.
+    std::int64_t cellsReadOneByOne() const { return cellsReadOneByOne_; }
+
+    // The per-cell route for every text; the reference the bulk route is
+    // checked against.
+    void readTextsCellByCell(std::int32_t firstRow, std::int32_t rowCount,
+                             const std::vector<std::int32_t>& columns, dupes::TextTable& out);
+
 private:
+    void readRun(std::int32_t firstRow, std::int32_t rowCount, std::int32_t firstColumn,
+                 std::int32_t columnCount, dupes::TextTable& out);
+    bool copyBlock(std::int32_t firstRow, std::int32_t rowCount, std::int32_t firstColumn,
+                   std::int32_t columnCount, dupes::TextTable& out);
+    bool copyAsText(std::int32_t firstRow, std::int32_t rowCount, std::int32_t firstColumn,
+                    std::int32_t columnCount, dupes::TextTable& out);
+    void rereadUntrusted(std::int32_t firstRow, std::int32_t rowCount, std::int32_t firstColumn,
+                         std::int32_t columnCount, std::size_t firstIndex,
+                         const std::vector<std::size_t>& ambiguous, dupes::TextTable& texts);
+
+    css::uno::Reference<css::frame::XController> controller_;
     css::uno::Reference<css::sheet::XSpreadsheet> sheet_;
     sal_Int16 sheetIndex_;
+    std::int64_t cellsReadOneByOne_ = 0;
     css::uno::Reference<css::lang::XMultiServiceFactory> documentFactory_;
 };
 

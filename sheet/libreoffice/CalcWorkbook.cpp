@@ -18,6 +18,7 @@
 #include <com/sun/star/frame/XModel.hpp>
 #include <com/sun/star/frame/XStorable.hpp>
 #include <com/sun/star/lang/XMultiServiceFactory.hpp>
+#include <com/sun/star/sheet/XCalculatable.hpp>
 #include <com/sun/star/sheet/XCellRangeAddressable.hpp>
 #include <com/sun/star/sheet/XSpreadsheetView.hpp>
 #include <com/sun/star/table/XColumnRowRange.hpp>
@@ -133,6 +134,11 @@ void CalcWorkbook::load(const std::string& path) {
         }
         throw SheetError("\"" + path + "\" is not a spreadsheet.");
     }
+    // Formulas loaded from some formats keep their stored results until
+    // something asks for them again (a truth value shows as 1 until then).
+    // Calculating once now makes every later read see what the office shows.
+    GuardUno("calculate the workbook",
+             [&] { Reference<css::sheet::XCalculatable>(document_, UNO_QUERY_THROW)->calculateAll(); });
 }
 
 void CalcWorkbook::closeAndEnd() noexcept {
@@ -270,7 +276,7 @@ CalcCells& CalcWorkbook::cellsOf(std::int32_t sheetIndex) {
         GuardUno("read the sheet", [&] {
             cells = std::make_unique<CalcCells>(
                 sheetAt(static_cast<sal_Int16>(sheetIndex)), static_cast<sal_Int16>(sheetIndex),
-                Reference<css::lang::XMultiServiceFactory>(document_, UNO_QUERY_THROW));
+                Reference<css::lang::XMultiServiceFactory>(document_, UNO_QUERY_THROW), controller());
         });
     }
     return *cells;

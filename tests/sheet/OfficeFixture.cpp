@@ -43,6 +43,55 @@ void MakePeople(WorkbookMaker& maker, const std::string& path) {
     doc.saveAs(path);
 }
 
+// Cells whose display texts are easy to get wrong in bulk.
+void MakeCorpus(WorkbookMaker& maker, const std::filesystem::path& folder) {
+    auto doc = maker.create();
+    doc.sheet("Corpus");
+    const std::pair<double, const char*> numbers[] = {
+        {1234.5, "#,##0.00"},      {1234.5, "0.000E+00"},     {0.256, "0%"},
+        {0.256, "0.00%"},          {-1234.5, "[$€-407] #,##0.00"}, {-42, "$#,##0.00;[RED]-$#,##0.00"},
+        {0.75, "# ?/?"},           {42, "00000"},             {1e20, "General"},
+        {1e-10, "General"},        {-0.5, "General"},         {45352, "YYYY-MM-DD"},
+        {45352, "DD/MM/YYYY"},     {45352, "MMMM D, YYYY"},   {0.75, "HH:MM:SS"},
+        {0.75, "HH:MM AM/PM"},     {45352.5, "YYYY-MM-DD HH:MM"}, {1.5, "[HH]:MM"},
+        {1, "BOOLEAN"},            {0, "BOOLEAN"},            {123456789012345678.0, "General"},
+        {1, "General"},            {0, "General"},            {3.14159265358979, "0.0000000000"},
+    };
+    int row = 1;
+    for (const auto& [value, format] : numbers) {
+        const std::string at = std::to_string(row++);
+        doc.number("A" + at, value, format).number("B" + at, value).text("C" + at, format);
+    }
+    const char* formulas[] = {"=TRUE()", "=FALSE()", "=1=1", "=1/0", "=NA()", "=SQRT(-1)", "=\"\"",
+                              "=\"x\"&\"y\"", "=1", "=0", "=ROUND(2/3;4)", "=NOW()-NOW()", "=2>1"};
+    for (const char* formula : formulas) {
+        const std::string at = std::to_string(row++);
+        doc.formula("A" + at, formula).text("B" + at, "formula").formula("D" + at, formula, "0.00");
+    }
+    const char* texts[] = {"  leading", "trailing  ", "tab\there", "line\nbreak", "say \"hi\"",
+                           "\"starts with a quote", "Привет", "日本語のテキスト", "עברית", "😀 emoji",
+                           "'apostrophe", "0", "1", "TRUE", "#N/A", "a\tb\nc\"d", ""};
+    for (const char* text : texts) {
+        const std::string at = std::to_string(row++);
+        doc.text("A" + at, text).text("C" + at, text).text("D" + at, "text");
+    }
+    const std::string at = std::to_string(row++);
+    doc.text("A" + at, std::string(5000, 'x') + "end");
+    // Hidden rows, filtered rows and a merged block.
+    doc.text("A" + std::to_string(row), "hidden").text("B" + std::to_string(row), "h").hideRow(row);
+    ++row;
+    const int filterFrom = row;
+    for (const char* label : {"keep", "drop", "keep", "drop"}) {
+        doc.text("A" + std::to_string(row), label).number("B" + std::to_string(row), row);
+        ++row;
+    }
+    doc.filterOut("A" + std::to_string(filterFrom) + ":B" + std::to_string(row - 1), "drop");
+    doc.text("A" + std::to_string(row), "merged").text("B" + std::to_string(row), "under");
+    doc.merge("A" + std::to_string(row) + ":C" + std::to_string(row + 1));
+    doc.saveAs((folder / "corpus.xlsx").string());
+    doc.saveAs((folder / "corpus.ods").string());
+}
+
 class OfficeEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
@@ -61,6 +110,7 @@ public:
         WorkbookMaker maker;
         Make(maker, *workbooks);
         MakePeople(maker, workbooks->people);
+        MakeCorpus(maker, workbooks->folder);
     }
     void TearDown() override {
         std::filesystem::remove_all(workbooks->folder);

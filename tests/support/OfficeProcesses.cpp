@@ -7,6 +7,8 @@
 #include <iterator>
 #include <string>
 #include <sys/wait.h>
+#include <unistd.h>
+#include <cstdlib>
 
 std::vector<pid_t> PrivateOfficeProcesses() {
     std::vector<pid_t> pids;
@@ -18,7 +20,15 @@ std::vector<pid_t> PrivateOfficeProcesses() {
         }
         std::ifstream file(entry.path() / "cmdline", std::ios::binary);
         const std::string cmdline((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-        if (cmdline.find("soffice.bin") != std::string::npos &&
+        std::ifstream stat(entry.path() / "stat");
+        const std::string status((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+        // The parent's pid is the second field after the parenthesised name.
+        const auto close = status.rfind(')');
+        long parent = -1;
+        if (close != std::string::npos && close + 4 < status.size()) {
+            parent = std::strtol(status.c_str() + close + 4, nullptr, 10);
+        }
+        if (parent == ::getpid() && cmdline.find("soffice.bin") != std::string::npos &&
             cmdline.find("vantrelo-office-") != std::string::npos) {
             pids.push_back(static_cast<pid_t>(std::stol(name)));
         }

@@ -14,7 +14,12 @@
 #include <com/sun/star/lang/Locale.hpp>
 #include <com/sun/star/sheet/XCellRangeAddressable.hpp>
 #include <com/sun/star/sheet/XCellRangeData.hpp>
+#include <com/sun/star/sheet/FilterOperator.hpp>
+#include <com/sun/star/sheet/TableFilterField.hpp>
+#include <com/sun/star/sheet/XSheetFilterDescriptor.hpp>
+#include <com/sun/star/sheet/XSheetFilterable.hpp>
 #include <com/sun/star/sheet/XSpreadsheet.hpp>
+#include <com/sun/star/util/XMergeable.hpp>
 #include <com/sun/star/sheet/XSpreadsheetDocument.hpp>
 #include <com/sun/star/table/XCell.hpp>
 #include <com/sun/star/table/XCellRange.hpp>
@@ -148,6 +153,24 @@ WorkbookMaker::Document& WorkbookMaker::Document::hideRow(std::int32_t row) {
     const auto rowsOf = Reference<css::table::XColumnRowRange>(state_->sheet, UNO_QUERY_THROW)->getRows();
     Reference<css::beans::XPropertySet>(rowsOf->getByIndex(row - 1), UNO_QUERY_THROW)
         ->setPropertyValue("IsVisible", Any(false));
+    return *this;
+}
+
+WorkbookMaker::Document& WorkbookMaker::Document::filterOut(const std::string& range, const std::string& text) {
+    const Reference<css::sheet::XSheetFilterable> filterable(RangeOf(state_->sheet, range), UNO_QUERY_THROW);
+    const auto descriptor = filterable->createFilterDescriptor(true);
+    css::sheet::TableFilterField field;
+    field.Field = 0;
+    field.Operator = css::sheet::FilterOperator_NOT_EQUAL;
+    field.IsNumeric = false;
+    field.StringValue = ToOUString(text);
+    descriptor->setFilterFields(css::uno::Sequence<css::sheet::TableFilterField>(&field, 1));
+    filterable->filter(descriptor);
+    return *this;
+}
+
+WorkbookMaker::Document& WorkbookMaker::Document::merge(const std::string& range) {
+    Reference<css::util::XMergeable>(RangeOf(state_->sheet, range), UNO_QUERY_THROW)->merge(true);
     return *this;
 }
 

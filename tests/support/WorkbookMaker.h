@@ -42,6 +42,10 @@ public:
     // Our colour order: red in the lowest byte.
     Document& fill(const std::string& cell, std::uint32_t colour);
     Document& hideRow(std::int32_t row);
+    // Filters `range` so that rows whose cell in its first column shows
+    // `text` are filtered out (hidden by the filter).
+    Document& filterOut(const std::string& range, const std::string& text);
+    Document& merge(const std::string& range);
     // Many cells at once, from `topLeft` down and right.
     Document& rows(const std::string& topLeft, const std::vector<std::vector<CellValue>>& values);
     Document& format(const std::string& range, const std::string& format);
