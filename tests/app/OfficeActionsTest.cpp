@@ -14,6 +14,8 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProgressBar>
+#include <QSignalSpy>
 #include <QTest>
 
 namespace {
@@ -162,7 +164,11 @@ private slots:
             for (int row = 5; row <= 8; ++row)
                 fillOfName[row] = result.workbook->fillOf(result.block, row, 3);
         };
+        QSignalSpy progress(control<QProgressBar>(form, "ProgressBar1"), &QProgressBar::valueChanged);
         press(form, "Check6");
+        // The bar moved to the end during the run and is empty again after it.
+        QVERIFY(progress.contains(QVariantList{100}));
+        QCOMPARE(control<QProgressBar>(form, "ProgressBar1")->value(), 0);
         QCOMPARE(fillOfName[5], std::optional<std::uint32_t>());
         QCOMPARE(fillOfName[6], std::optional<std::uint32_t>(0x00FF00));
         QCOMPARE(fillOfName[7], std::optional<std::uint32_t>());
