@@ -7,6 +7,7 @@ int runCursorFileTests(int argc, char** argv);
 int runEntireRowTests(int argc, char** argv);
 int runForm1Tests(int argc, char** argv);
 int runHomePageTests(int argc, char** argv);
+int runInputPauseTests(int argc, char** argv);
 int runPointerTests(int argc, char** argv);
 
 int main(int argc, char** argv) {
@@ -17,7 +18,7 @@ int main(int argc, char** argv) {
 
     int failures = 0;
     for (auto run : {runCheckButtonTests, runCursorFileTests, runEntireRowTests, runForm1Tests,
-                     runHomePageTests, runPointerTests})
+                     runHomePageTests, runInputPauseTests, runPointerTests})
         failures += run(argc, argv);
     return failures == 0 ? 0 : 1;
 }
