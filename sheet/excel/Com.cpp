@@ -233,7 +233,7 @@ Variant Get(const Dispatch& object, const wchar_t* name, const std::vector<Varia
     return Get(object, member, arguments);
 }
 
-Dispatch GetObject(const Dispatch& object, const wchar_t* name, const std::vector<Variant>& arguments) {
+Dispatch GetDispatch(const Dispatch& object, const wchar_t* name, const std::vector<Variant>& arguments) {
     return Get(object, name, arguments).object();
 }
 
@@ -292,8 +292,10 @@ namespace {
 
 // COM objects are never deleted through their interfaces, whose destructors
 // are therefore not virtual.
+#if defined(__GNUC__)
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
+#endif
 class RetryingFilter final : public IMessageFilter {
 public:
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
@@ -328,7 +330,9 @@ public:
         return PENDINGMSG_WAITDEFPROCESS;
     }
 };
+#if defined(__GNUC__)
 #pragma GCC diagnostic pop
+#endif
 
 RetryingFilter& TheFilter() {
     static RetryingFilter filter;

@@ -3,7 +3,11 @@
 // Plain COM automation, written out: owned references, VARIANTs and BSTRs
 // that free themselves, and IDispatch calls by member name. Windows only.
 
+#ifndef NOMINMAX
+#define NOMINMAX // keeps std::min and std::max usable
+#endif
 #include <windows.h>
+#include <objbase.h>
 #include <oleauto.h>
 
 #include <cstdint>
@@ -192,7 +196,7 @@ Variant Invoke(IDispatch* object, DISPID member, WORD kind, DispatchArguments& a
 // (Workbooks.Item(3), Cells.Item(2, 5)).
 Variant Get(const Dispatch& object, Member& member, const std::vector<Variant>& arguments = {});
 Variant Get(const Dispatch& object, const wchar_t* name, const std::vector<Variant>& arguments = {});
-Dispatch GetObject(const Dispatch& object, const wchar_t* name,
+Dispatch GetDispatch(const Dispatch& object, const wchar_t* name,
                    const std::vector<Variant>& arguments = {});
 // Property write, the value passed as DISPID_PROPERTYPUT.
 void Put(const Dispatch& object, Member& member, const Variant& value);

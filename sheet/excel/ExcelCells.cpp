@@ -13,7 +13,7 @@ constexpr std::int32_t kNoFill = -4142;
 } // namespace
 
 ExcelCells::ExcelCells(Dispatch worksheet) : worksheet_(std::move(worksheet)) {
-    cells_ = GuardCom("read the sheet", [&] { return GetObject(worksheet_, L"Cells"); });
+    cells_ = GuardCom("read the sheet", [&] { return GetDispatch(worksheet_, L"Cells"); });
 }
 
 Dispatch ExcelCells::cell(std::int32_t row, std::int32_t column) {

@@ -55,9 +55,13 @@ class TemporaryFile {
 public:
     explicit TemporaryFile(const std::string& extension) {
         static unsigned counter = 0;
-        path_ = fs::temp_directory_path() /
-                ("vantrelo-copy-" + std::to_string(GetCurrentProcessId()) + "-" +
-                 std::to_string(++counter) + extension);
+        std::error_code error;
+        const fs::path folder = fs::temp_directory_path(error);
+        if (error) {
+            throw SheetError("There is no folder for temporary files: " + error.message() + ".");
+        }
+        path_ = folder / ("vantrelo-copy-" + std::to_string(GetCurrentProcessId()) + "-" +
+                          std::to_string(++counter) + extension);
     }
     TemporaryFile(const TemporaryFile&) = delete;
     TemporaryFile& operator=(const TemporaryFile&) = delete;
@@ -77,8 +81,8 @@ void CloseWithoutSaving(const Dispatch& workbook) {
 
 // The workbook Excel opened last, which Workbooks.Open makes the last one.
 Dispatch LastWorkbook(const Dispatch& application) {
-    const Dispatch workbooks = GetObject(application, L"Workbooks");
-    return GetObject(workbooks, L"Item", {Variant::Int(Get(workbooks, L"Count").int32())});
+    const Dispatch workbooks = GetDispatch(application, L"Workbooks");
+    return GetDispatch(workbooks, L"Item", {Variant::Int(Get(workbooks, L"Count").int32())});
 }
 
 } // namespace
@@ -117,7 +121,7 @@ void ExcelWorkbook::open(const std::string& path) {
         Put(application_, L"DisplayAlerts", Variant::Bool(false));
     });
     GuardCom("open \"" + path + "\"", [&] {
-        Call(GetObject(application_, L"Workbooks"), L"Open", {Variant::Text(absolute)});
+        Call(GetDispatch(application_, L"Workbooks"), L"Open", {Variant::Text(absolute)});
         workbook_ = LastWorkbook(application_);
     });
 }
@@ -146,23 +150,23 @@ void ExcelWorkbook::show() {
 }
 
 Dispatch ExcelWorkbook::sheetAt(std::int32_t index) {
-    return GetObject(GetObject(workbook_, L"Sheets"), L"Item", {Variant::Int(index + 1)});
+    return GetDispatch(GetDispatch(workbook_, L"Sheets"), L"Item", {Variant::Int(index + 1)});
 }
 
 Block ExcelWorkbook::blockOf(const Dispatch& range) {
     Block block;
-    const Dispatch sheet = GetObject(range, L"Worksheet");
+    const Dispatch sheet = GetDispatch(range, L"Worksheet");
     block.sheetName = Get(sheet, L"Name").text();
     block.sheetIndex = Get(sheet, L"Index").int32() - 1;
-    const Dispatch areas = GetObject(range, L"Areas");
+    const Dispatch areas = GetDispatch(range, L"Areas");
     const std::int32_t count = Get(areas, L"Count").int32();
     for (std::int32_t i = 1; i <= count; ++i) {
-        const Dispatch area = GetObject(areas, L"Item", {Variant::Int(i)});
+        const Dispatch area = GetDispatch(areas, L"Item", {Variant::Int(i)});
         dupes::BlockGeometry g;
         g.firstRow = Get(area, L"Row").int32();
         g.firstColumn = Get(area, L"Column").int32();
-        g.lastRow = g.firstRow + Get(GetObject(area, L"Rows"), L"Count").int32() - 1;
-        g.lastColumn = g.firstColumn + Get(GetObject(area, L"Columns"), L"Count").int32() - 1;
+        g.lastRow = g.firstRow + Get(GetDispatch(area, L"Rows"), L"Count").int32() - 1;
+        g.lastColumn = g.firstColumn + Get(GetDispatch(area, L"Columns"), L"Count").int32() - 1;
         block.areas.push_back(g);
     }
     if (block.areas.empty()) {
@@ -175,7 +179,7 @@ void ExcelWorkbook::checkInsideSheet(const ParsedBlockText& parsed, const std::s
     Dispatch sheet;
     if (parsed.sheetName) {
         try {
-            sheet = GetObject(GetObject(workbook_, L"Sheets"), L"Item",
+            sheet = GetDispatch(GetDispatch(workbook_, L"Sheets"), L"Item",
                               {Variant::Text(*parsed.sheetName)});
         } catch (const ComError& e) {
             if (IsDisconnected(e.code())) {
@@ -185,10 +189,10 @@ void ExcelWorkbook::checkInsideSheet(const ParsedBlockText& parsed, const std::s
                              *parsed.sheetName + "\".");
         }
     } else {
-        sheet = GetObject(application_, L"ActiveSheet");
+        sheet = GetDispatch(application_, L"ActiveSheet");
     }
-    const std::int32_t rows = Get(GetObject(sheet, L"Rows"), L"Count").int32();
-    const std::int32_t columns = Get(GetObject(sheet, L"Columns"), L"Count").int32();
+    const std::int32_t rows = Get(GetDispatch(sheet, L"Rows"), L"Count").int32();
+    const std::int32_t columns = Get(GetDispatch(sheet, L"Columns"), L"Count").int32();
     for (const auto& area : parsed.areas) {
         if (area.lastRow > rows || area.lastColumn > columns) {
             throw SheetError("The block \"" + text + "\" reaches beyond the sheet's last row or column.");
@@ -205,7 +209,7 @@ Block ExcelWorkbook::findBlock(const std::string& text) {
     }
     return GuardCom("find the block \"" + text + "\"", [&] {
         checkInsideSheet(parsed, text);
-        return blockOf(GetObject(application_, L"Range", {Variant::Text(reference)}));
+        return blockOf(GetDispatch(application_, L"Range", {Variant::Text(reference)}));
     });
 }
 
@@ -257,7 +261,7 @@ std::string ExcelWorkbook::name(const Block& block) {
         std::string address;
         for (const auto& area : block.areas) {
             const Dispatch range =
-                GetObject(sheet, L"Range", {Variant::Text(FormatAddress({area}, SheetLimits{}))});
+                GetDispatch(sheet, L"Range", {Variant::Text(FormatAddress({area}, SheetLimits{}))});
             address += (address.empty() ? "" : ",") + Get(range, L"Address").text();
         }
         return Get(sheet, L"Name").text() + "!" + address;
@@ -266,10 +270,10 @@ std::string ExcelWorkbook::name(const Block& block) {
 
 std::string ExcelWorkbook::headerValue(const Block& block, std::int32_t column) {
     return GuardCom("read a column's name", [&] {
-        const Dispatch range = GetObject(sheetAt(block.sheetIndex), L"Range",
+        const Dispatch range = GetDispatch(sheetAt(block.sheetIndex), L"Range",
                                          {Variant::Text(FormatAddress({block.geometry()}, SheetLimits{}))});
         const Dispatch cell =
-            GetObject(GetObject(range, L"Cells"), L"Item", {Variant::Int(1), Variant::Int(column)});
+            GetDispatch(GetDispatch(range, L"Cells"), L"Item", {Variant::Int(1), Variant::Int(column)});
         return CellValueAsText(CellValueOf(Get(cell, L"Value").get()));
     });
 }
@@ -293,7 +297,7 @@ Dispatch ExcelWorkbook::copyOfWorkbook() {
     // Not reached for a text workbook (CSV): a copy saved in its own format
     // would come back without fills, so its sheets are copied instead, into
     // a new workbook (Sheets.Copy with no place given).
-    Call(GetObject(workbook_, L"Sheets"), L"Copy");
+    Call(GetDispatch(workbook_, L"Sheets"), L"Copy");
     return LastWorkbook(application_);
 }
 
@@ -316,7 +320,7 @@ void ExcelWorkbook::saveCopyAs(const std::string& path) {
         if (KeepsCellFills(ownFormat) && !ownExtension.empty()) {
             file = std::make_unique<TemporaryFile>(ownExtension);
             Call(workbook_, L"SaveCopyAs", {Variant::Text(Utf8Of(file->path()))});
-            Call(GetObject(application_, L"Workbooks"), L"Open", {Variant::Text(Utf8Of(file->path()))});
+            Call(GetDispatch(application_, L"Workbooks"), L"Open", {Variant::Text(Utf8Of(file->path()))});
             copy = LastWorkbook(application_);
         } else {
             copy = copyOfWorkbook();

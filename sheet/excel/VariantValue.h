@@ -2,8 +2,7 @@
 
 #include "CellValue.h"
 
-#include <windows.h>
-#include <oleauto.h>
+#include "Com.h"
 
 namespace sheet::excel {
 

@@ -24,8 +24,10 @@ namespace {
 // Its references are counted but it is never freed: tests own it on the
 // stack and check the count. (COM objects are never deleted through their
 // interfaces, whose destructors are therefore not virtual.)
+#if defined(__GNUC__)
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
+#endif
 class FakeObject final : public IDispatch {
 public:
     struct Record {
@@ -109,7 +111,9 @@ private:
 
     std::vector<std::wstring> names_;
 };
+#if defined(__GNUC__)
 #pragma GCC diagnostic pop
+#endif
 
 std::string TextOf(VARIANT value) {
     const std::string text = CellValueAsText(CellValueOf(value));
@@ -312,13 +316,13 @@ CHECK_CASE(ObjectsAnsweredAreReleased) {
     };
     {
         const Dispatch application = excel.reference();
-        const Dispatch books = GetObject(application, L"Workbooks");
+        const Dispatch books = GetDispatch(application, L"Workbooks");
         CHECK_EQ(workbooks.references, ULONG{2});
         CHECK(books.get() == &workbooks);
         const Dispatch again = books; // a copy holds a reference of its own
         CHECK_EQ(workbooks.references, ULONG{3});
         // A value where an object was wanted fails and leaks nothing.
-        CHECK_THROWS(GetObject(application, L"Count"), ComError, "other than an object");
+        CHECK_THROWS(GetDispatch(application, L"Count"), ComError, "other than an object");
         // A Variant that held the object gives it up when it goes.
         { const Variant held = Get(application, L"Workbooks"); }
         CHECK_EQ(workbooks.references, ULONG{3});
