@@ -32,24 +32,6 @@ std::string Utf8Of(const fs::path& path) {
     return excel::Utf8Of(wide.data(), wide.size());
 }
 
-// A new instance, never one already running: CoCreateInstance on Excel's
-// class starts a process of its own for each object.
-Dispatch StartExcel() {
-    CLSID excel{};
-    HRESULT hr = CLSIDFromProgID(L"Excel.Application", &excel);
-    if (FAILED(hr)) {
-        throw SheetError("Excel could not be started: Microsoft Excel is not installed, or not "
-                         "registered for automation. Windows said: " + SystemMessage(hr) + ".");
-    }
-    Dispatch application;
-    hr = CoCreateInstance(excel, nullptr, CLSCTX_LOCAL_SERVER, IID_IDispatch,
-                          reinterpret_cast<void**>(application.put()));
-    if (FAILED(hr)) {
-        throw SheetError("Excel could not be started. Windows said: " + SystemMessage(hr) + ".");
-    }
-    return application;
-}
-
 // A file removed when it goes, for a copy Excel writes and reads back.
 class TemporaryFile {
 public:
@@ -87,7 +69,26 @@ Dispatch LastWorkbook(const Dispatch& application) {
 
 } // namespace
 
-ExcelWorkbook::ExcelWorkbook(const ExcelOptions& options, const std::string& path)
+// CoCreateInstance on Excel's class starts a process of its own for each
+// object; GetActiveObject, which would find a running one, is never used.
+Dispatch StartExcel() {
+    CLSID excel{};
+    HRESULT hr = CLSIDFromProgID(L"Excel.Application", &excel);
+    if (FAILED(hr)) {
+        throw SheetError("Excel could not be started: Microsoft Excel is not installed, or not "
+                         "registered for automation. Windows said: " + SystemMessage(hr) + ".");
+    }
+    Dispatch application;
+    hr = CoCreateInstance(excel, nullptr, CLSCTX_LOCAL_SERVER, IID_IDispatch,
+                          reinterpret_cast<void**>(application.put()));
+    if (FAILED(hr)) {
+        throw SheetError("Excel could not be started. Windows said: " + SystemMessage(hr) + ".");
+    }
+    return application;
+}
+
+ExcelWorkbook::ExcelWorkbook(const ExcelOptions& options, const std::string& path,
+                             const std::function<Dispatch()>& start)
     : options_(options) {
     if (path.empty()) {
         throw SheetError("No workbook was given.");
@@ -96,7 +97,7 @@ ExcelWorkbook::ExcelWorkbook(const ExcelOptions& options, const std::string& pat
     if (!fs::is_regular_file(fs::path(WideOf(path)), error)) {
         throw SheetError("The workbook \"" + path + "\" does not exist or is not a file.");
     }
-    application_ = StartExcel();
+    application_ = start();
     try {
         open(path);
     } catch (...) {

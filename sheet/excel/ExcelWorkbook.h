@@ -11,11 +11,18 @@
 
 namespace sheet::excel {
 
+// Starts a new Excel instance, never attaching to a running one, and answers
+// its Application object. Throws SheetError saying Excel could not be started.
+Dispatch StartExcel();
+
 // A workbook open in an Excel instance started for it alone. COM ties the
 // instance's objects to the thread that started it: use it there only.
 class ExcelWorkbook final : public Workbook {
 public:
-    ExcelWorkbook(const ExcelOptions& options, const std::string& path);
+    // `start` gives the Application object to open the workbook in; tests
+    // hand in a stand-in for Excel.
+    ExcelWorkbook(const ExcelOptions& options, const std::string& path,
+                  const std::function<Dispatch()>& start = StartExcel);
     ~ExcelWorkbook() override;
 
     void show() override;

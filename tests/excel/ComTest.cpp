@@ -3,6 +3,7 @@
 // failures in words, and the start failing cleanly where Excel is missing.
 
 #include "Check.h"
+#include "FakeDispatch.h"
 
 #include "sheet/SheetError.h"
 #include "sheet/Spreadsheet.h"
@@ -13,107 +14,14 @@
 #include <filesystem>
 #include <cstdio>
 #include <fstream>
-#include <functional>
-#include <set>
 
 using namespace sheet::excel;
 
+using fake::AnswerInt;
+using fake::AnswerObject;
+using fake::FakeObject;
+
 namespace {
-
-// An automation object that records every call it gets and answers as told.
-// Its references are counted but it is never freed: tests own it on the
-// stack and check the count. (COM objects are never deleted through their
-// interfaces, whose destructors are therefore not virtual.)
-#if defined(__GNUC__)
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
-#endif
-class FakeObject final : public IDispatch {
-public:
-    struct Record {
-        std::wstring member;
-        WORD flags = 0;
-        LCID locale = 0;
-        std::vector<Variant> arguments; // as DISPPARAMS holds them: named first, then last to first
-        std::vector<std::wstring> named;
-    };
-    using Answer = std::function<HRESULT(const Record&, VARIANT* result, EXCEPINFO* exception)>;
-
-    ULONG references = 1;
-    int lookups = 0;
-    std::set<std::wstring> known; // when not empty, the only names there are
-    std::vector<Record> calls;
-    Answer answer;
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch)) {
-            *object = static_cast<IDispatch*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references; }
-    ULONG STDMETHODCALLTYPE Release() override { return --references; }
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
-        *count = 0;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID,
-                                            DISPID* ids) override {
-        ++lookups;
-        for (UINT i = 0; i < count; ++i) {
-            const std::wstring name = names[i];
-            if (!known.empty() && known.count(name) == 0) {
-                return DISP_E_UNKNOWNNAME;
-            }
-            ids[i] = idOf(name);
-        }
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID locale, WORD flags, DISPPARAMS* params,
-                                     VARIANT* result, EXCEPINFO* exception, UINT*) override {
-        Record record;
-        record.member = names_.at(static_cast<std::size_t>(id - 1));
-        record.flags = flags;
-        record.locale = locale;
-        for (UINT i = 0; i < params->cArgs; ++i) {
-            Variant copy;
-            VariantCopy(copy.put(), &params->rgvarg[i]);
-            record.arguments.push_back(copy);
-        }
-        for (UINT i = 0; i < params->cNamedArgs; ++i) {
-            const DISPID named = params->rgdispidNamedArgs[i];
-            record.named.push_back(named == DISPID_PROPERTYPUT ? L"<put>" : names_.at(static_cast<std::size_t>(named - 1)));
-        }
-        calls.push_back(record);
-        return answer ? answer(record, result, exception) : S_OK;
-    }
-
-    // A reference for a Dispatch to own.
-    Dispatch reference() {
-        AddRef();
-        return Dispatch(this);
-    }
-
-private:
-    DISPID idOf(const std::wstring& name) {
-        for (std::size_t i = 0; i < names_.size(); ++i) {
-            if (names_[i] == name) {
-                return static_cast<DISPID>(i + 1);
-            }
-        }
-        names_.push_back(name);
-        return static_cast<DISPID>(names_.size());
-    }
-
-    std::vector<std::wstring> names_;
-};
-#if defined(__GNUC__)
-#pragma GCC diagnostic pop
-#endif
 
 std::string TextOf(VARIANT value) {
     const std::string text = CellValueAsText(CellValueOf(value));
@@ -131,19 +39,6 @@ VARIANT Raw(VARTYPE type) {
 std::wstring Wide(const VARIANT& v) {
     return v.vt == VT_BSTR && v.bstrVal != nullptr ? std::wstring(v.bstrVal, SysStringLen(v.bstrVal))
                                                    : std::wstring(L"<not a text>");
-}
-
-HRESULT AnswerInt(VARIANT* result, std::int32_t value) {
-    result->vt = VT_I4;
-    result->lVal = value;
-    return S_OK;
-}
-
-HRESULT AnswerObject(VARIANT* result, FakeObject& object) {
-    object.AddRef(); // the server's reference, handed to the caller
-    result->vt = VT_DISPATCH;
-    result->pdispVal = &object;
-    return S_OK;
 }
 
 HRESULT STDAPICALLTYPE FillInLater(EXCEPINFO* exception) {
