@@ -108,16 +108,24 @@ void CalcCells::readTexts(std::int32_t firstRow, std::int32_t rowCount,
 }
 
 void CalcCells::colourSpans(const std::vector<dupes::CellSpan>& spans, std::uint32_t colour) {
+    // Spans of one width on consecutive rows become one rectangle: fewer
+    // ranges for the office to keep apart.
+    std::vector<css::table::CellRangeAddress> rectangles;
+    for (const auto& span : spans) {
+        auto* last = rectangles.empty() ? nullptr : &rectangles.back();
+        if (last != nullptr && last->EndRow == span.row - 2 && last->StartColumn == span.firstColumn - 1 &&
+            last->EndColumn == span.lastColumn - 1) {
+            last->EndRow = span.row - 1;
+        } else {
+            rectangles.emplace_back(sheetIndex_, span.firstColumn - 1, span.row - 1, span.lastColumn - 1,
+                                    span.row - 1);
+        }
+    }
     GuardUno("colour the cells", [&] {
-        for (std::size_t begin = 0; begin < spans.size(); begin += kRangesPerRequest) {
-            const std::size_t end = std::min(spans.size(), begin + kRangesPerRequest);
-            css::uno::Sequence<css::table::CellRangeAddress> addresses(static_cast<sal_Int32>(end - begin));
-            auto* address = addresses.getArray();
-            for (std::size_t i = begin; i < end; ++i, ++address) {
-                *address = css::table::CellRangeAddress(sheetIndex_, spans[i].firstColumn - 1,
-                                                        spans[i].row - 1, spans[i].lastColumn - 1,
-                                                        spans[i].row - 1);
-            }
+        for (std::size_t begin = 0; begin < rectangles.size(); begin += kRangesPerRequest) {
+            const std::size_t end = std::min(rectangles.size(), begin + kRangesPerRequest);
+            const css::uno::Sequence<css::table::CellRangeAddress> addresses(
+                rectangles.data() + begin, static_cast<sal_Int32>(end - begin));
             const Reference<css::sheet::XSheetCellRangeContainer> ranges(
                 documentFactory_->createInstance("com.sun.star.sheet.SheetCellRanges"),
                 UNO_QUERY_THROW);
