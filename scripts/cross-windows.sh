@@ -25,16 +25,17 @@ cmake --build "$build" --target "${targets[@]}"
 export WINEPREFIX="$PWD/$build/wine-prefix" WINEARCH=win64 WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree=;mshtml="
 unset DISPLAY WAYLAND_DISPLAY
-wine=/usr/lib/wine/wine64
 wineserver=/usr/lib/wine/wineserver64
+# Bounded, so that a Wine that hangs cannot take the whole CI run with it.
+wine() { timeout "$1" /usr/lib/wine/wine64 "${@:2}"; }
 # Every Wine process started here ends with the script, however it ends.
 trap '"$wineserver" -k 2>/dev/null || true; "$wineserver" -w 2>/dev/null || true' EXIT
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  "$wine" wineboot --init
+  wine 600 wineboot --init
 fi
 
 echo "== Excel backend unit tests (Windows build, under Wine)"
-"$wine" "$build/excel_unit_tests.exe"
+wine 300 "$build/excel_unit_tests.exe"
 
 echo "== The batch command without Excel"
 if [ ! -f cli/CMakeLists.txt ]; then
@@ -47,7 +48,7 @@ mkdir -p "$check"
 # Any file will do: Excel never gets to open it.
 printf 'not a workbook' > "$check/some.xlsx"
 set +e
-"$wine" "$build/vantrelo/cli/vantrelo-batch.exe" highlight "$check/some.xlsx" \
+wine 300 "$build/vantrelo/cli/vantrelo-batch.exe" highlight "$check/some.xlsx" \
   --block 'Sheet1!$A$1:$B$3' --columns 1 --output "$check/out.xlsx" >"$check/stdout" 2>"$check/stderr"
 status=$?
 set -e
