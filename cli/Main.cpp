@@ -1,0 +1,98 @@
+#include "Main.h"
+
+#include "Arguments.h"
+#include "Commands.h"
+#include "Interrupt.h"
+
+#include <filesystem>
+#include <iostream>
+#include <string>
+#include <vector>
+
+namespace cli {
+namespace {
+
+std::string UsageText(const std::string& program, bool window) {
+    const std::string p = "  " + program;
+    return "Usage:\n" + (window ? p + "\n" : std::string()) + p +
+           " highlight WORKBOOK --block TEXT --columns LIST --output FILE [options]\n" + p +
+           " columns WORKBOOK --block TEXT [--json]\n" + p + " --help | --version\n" + "\n" +
+           (window ? "Without arguments the window starts. With them, the duplicate rows of a\n"
+                     "block of cells are coloured without any window:\n"
+                   : "Colours the duplicate rows of a block of cells without any window:\n") +
+           "`highlight` opens WORKBOOK in a new, headless office instance, colours\n"
+           "the rows as the window's buttons do, saves the coloured copy to FILE and\n"
+           "ends the instance. WORKBOOK itself is never written. `columns` prints the\n"
+           "block's column list, one entry a line, as the window lists it.\n"
+           "\n"
+           "Options of highlight:\n"
+           "  --block TEXT    the block, as the window's block box holds it:\n"
+           "                  'Data!$B$2:$E$40'\n"
+           "  --columns LIST  the compared columns, separated by commas: numbers\n"
+           "                  counted from the block's left edge (1,3), names as\n"
+           "                  `columns` lists them (Name,City), or all\n"
+           "  --colour NAME   Yellow (the default), Red, Blue or Green\n"
+           "  --except-first  colour only rows that repeat an earlier row, from the\n"
+           "                  block's second row down (\"Highlight Duplicates Except\n"
+           "                  For First One\"); without it every row that occurs more\n"
+           "                  than once is coloured (\"Highlight All Duplicates\")\n"
+           "  --entire-row    colour the whole row inside the block, not only the\n"
+           "                  compared cells\n"
+           "  --output FILE   where the coloured copy goes; its extension names the\n"
+           "                  format: .xlsx, .xls, .ods or .fods\n"
+           "  --force         replace FILE if it exists\n"
+           "  --json          print the summary (or the column list) as JSON\n"
+           "\n"
+           "In LIST, an item of digits only is a column number; \\, stands for a comma\n"
+           "and \\\\ for a backslash inside a name; `all` alone takes every column.\n"
+           "\n"
+           "Exit status: 0 done, 1 failure (said in one line on standard error),\n"
+           "2 bad usage.\n";
+}
+
+// Office and file errors can run over several lines; the report is one.
+std::string OneLine(std::string text) {
+    for (char& c : text) {
+        if (c == '\n' || c == '\r') {
+            c = ' ';
+        }
+    }
+    return text;
+}
+
+} // namespace
+
+int Main(int argc, char** argv, const MainOptions& options) {
+    std::string program = "vantrelo";
+    if (argc > 0 && argv[0] != nullptr && *argv[0] != '\0') {
+        program = std::filesystem::path(argv[0]).stem().string();
+    }
+    const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
+    try {
+        const Command command = ParseArguments(arguments);
+        if (std::holds_alternative<HelpCommand>(command)) {
+            std::cout << UsageText(program, options.windowWithoutArguments) << std::flush;
+        } else if (std::holds_alternative<VersionCommand>(command)) {
+            std::cout << "vantrelo " VANTRELO_VERSION "\n" << std::flush;
+        } else if (const auto* highlight = std::get_if<HighlightCommand>(&command)) {
+            RunHighlightCommand(*highlight, std::cout, std::cerr);
+        } else {
+            RunColumnsCommand(std::get<ColumnsCommand>(command), std::cout);
+        }
+        return 0;
+    } catch (const UsageError& e) {
+        std::cerr << "vantrelo: " << OneLine(e.what()) << "\n\n"
+                  << UsageText(program, options.windowWithoutArguments) << std::flush;
+        return 2;
+    } catch (const std::exception& e) {
+        std::cerr << "vantrelo: " << (WasInterrupted() ? Interrupted().what() : OneLine(e.what()))
+                  << "\n"
+                  << std::flush;
+        return 1;
+    } catch (...) {
+        std::cerr << "vantrelo: an unexpected failure ended the command\n" << std::flush;
+        return 1;
+    }
+}
+
+} // namespace cli
