@@ -1,0 +1,34 @@
+#pragma once
+
+#include <string>
+#include <sys/types.h>
+#include <vector>
+
+// What a finished run of the batch command left.
+struct BatchResult {
+    int status = -1; // the exit status; 128 + the signal when one ended it
+    std::string out;
+    std::string err;
+};
+
+// vantrelo-batch running in a process of its own, with nothing on its
+// standard input and its two outputs caught.
+class BatchProcess {
+public:
+    explicit BatchProcess(const std::vector<std::string>& arguments);
+    ~BatchProcess();
+    BatchProcess(const BatchProcess&) = delete;
+    BatchProcess& operator=(const BatchProcess&) = delete;
+
+    pid_t pid() const { return pid_; }
+    BatchResult wait();
+
+private:
+    pid_t pid_ = -1;
+    std::string outFile_, errFile_;
+};
+
+BatchResult RunBatch(const std::vector<std::string>& arguments);
+
+// The office processes whose parent is `parent`.
+std::vector<pid_t> OfficeChildrenOf(pid_t parent);

@@ -1,0 +1,133 @@
+#include "CliFixture.h"
+
+#include "WorkbookMaker.h"
+
+#include "sheet/OpenExcelWorkbook.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <iterator>
+#include <memory>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+CliWorkbooks* workbooks = nullptr;
+
+CellValue T(const char* text) {
+    return std::string(text);
+}
+
+void MakeBook(WorkbookMaker& maker, const std::string& path) {
+    const std::vector<std::vector<CellValue>> people{
+        {T("Name"), T("City"), T(""), 5.0, T("Last, First"), T("Note")},
+        {T("Ann"), T("Oslo"), T("x"), 30.0, T("Lee, Ann"), T("a")},
+        {T("Bob"), T("Rome"), T(""), 41.0, T("Ray, Bob"), T("b")},
+        {T("Ann"), T("Oslo"), T(""), 31.0, T("Lee, Ann"), T("c")},
+        {T("ann"), T("Oslo"), T("x"), 30.0, T("Lee, Ann"), T("a")},
+        {T("Ann "), T("Oslo"), T(""), 30.0, T("Lee, Ann"), T("a")},
+        {T("Bob"), T("Rome"), T(""), 41.0, T("Ray, Bob"), T("b")},
+        {T("Ann"), T("Oslo"), T("x"), 30.0, T("Lee, Ann"), T("q")},
+        {T("Name"), T("City"), T(""), 5.0, T("Last, First"), T("n")},
+        {T("Cid"), T("Pisa"), T("x"), 2.0, T("Lee, Ann"), T("e")},
+    };
+    auto doc = maker.create();
+    doc.sheet("Intro").text("A1", "The data is on the next sheet.");
+    doc.sheet("People").rows("B2", people);
+    doc.number("E2", 5, "[$$-409]#,##0.00").format("E3:E11", "0.0");
+    doc.text("B12", "Ann").text("C12", "Oslo");
+    doc.fill("A1", 0x0000FF).fill("C3", 0x00FF00).fill("F5", 0xFF0000).fill("H4", 0x808080);
+    doc.sheet("Twice").rows(
+        "A1",
+        {{T("Name"), T("City"), T("Name")}, {T("a"), T("b"), T("c")}, {T("a"), T("b"), T("d")}});
+    doc.saveAs(path);
+}
+
+class CliEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override {
+        workbooks = new CliWorkbooks;
+        char pattern[] = "/tmp/vantrelo-cli-test-XXXXXX";
+        workbooks->folder = ::mkdtemp(pattern);
+        workbooks->book = (workbooks->folder / "book.xlsx").string();
+        workbooks->damaged = (workbooks->folder / "damaged.xlsx").string();
+        workbooks->sample = SAMPLE_WORKBOOK;
+        std::ofstream(workbooks->damaged) << "PK\x03\x04 not a zip archive at all";
+        WorkbookMaker maker;
+        MakeBook(maker, workbooks->book);
+        for (const std::string* path :
+             {&workbooks->book, &workbooks->damaged, &workbooks->sample}) {
+            bytes_.emplace_back(*path, Bytes(*path));
+        }
+    }
+    void TearDown() override {
+        fs::remove_all(workbooks->folder);
+        delete workbooks;
+        workbooks = nullptr;
+    }
+    // No run may ever write a workbook it was given.
+    static void ExpectInputsUnchanged() {
+        for (const auto& [path, bytes] : bytes_) {
+            EXPECT_TRUE(Bytes(path) == bytes) << path << " was changed";
+        }
+    }
+
+private:
+    static inline std::vector<std::pair<std::string, std::string>> bytes_;
+};
+
+} // namespace
+
+const CliWorkbooks& Workbooks() {
+    return *workbooks;
+}
+
+void ExpectInputsUnchanged() {
+    CliEnvironment::ExpectInputsUnchanged();
+}
+
+::testing::Environment* MakeCliEnvironment() {
+    return new CliEnvironment;
+}
+
+fs::path Scratch() {
+    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    std::string name = std::string(test->test_suite_name()) + "." + test->name();
+    std::replace(name.begin(), name.end(), '/', '_');
+    const fs::path folder = workbooks->folder / "scratch" / name;
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    return folder;
+}
+
+std::string Bytes(const fs::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+sheet::libreoffice::LibreOfficeOptions Headless() {
+    sheet::libreoffice::LibreOfficeOptions options;
+    options.headless = true;
+    return options;
+}
+
+Fills FillsAround(sheet::Workbook& workbook, const sheet::Block& block) {
+    const auto& g = block.geometry();
+    Fills fills;
+    for (int row = std::max(1, g.firstRow - 1); row <= g.lastRow + 1; ++row) {
+        for (int column = std::max(1, g.firstColumn - 1); column <= g.lastColumn + 1; ++column) {
+            fills[{row, column}] = workbook.fillOf(block, row, column);
+        }
+    }
+    return fills;
+}
+
+Fills FillsInFile(const std::string& path, const std::string& blockText) {
+    const auto office = sheet::libreoffice::MakeLibreOffice(Headless());
+    const auto workbook = sheet::OpenExcelWorkbook(*office, path);
+    return FillsAround(*workbook, workbook->findBlock(blockText));
+}

@@ -1,0 +1,90 @@
+// Failures after the office has started: each said in one line, exit 1,
+// nothing saved, and the office ended.
+#include "BatchProcess.h"
+#include "CliFixture.h"
+
+#include <csignal>
+#include <gtest/gtest.h>
+#include <memory>
+#include <thread>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Failure {
+    std::string workbook;
+    std::string block;
+    std::string columns;
+    std::string outputName;
+    std::string message; // after "vantrelo: "; OUT stands for the output's path
+};
+
+// Each case in a process of its own, all at once: office starts are slow.
+void ExpectEachFailsInOneLine(const std::vector<Failure>& failures) {
+    const fs::path folder = Scratch();
+    std::vector<std::unique_ptr<BatchProcess>> running;
+    for (const Failure& f : failures) {
+        running.push_back(std::make_unique<BatchProcess>(
+            std::vector<std::string>{"highlight", f.workbook, "--block", f.block, "--columns",
+                                     f.columns, "--output", (folder / f.outputName).string()}));
+    }
+    for (std::size_t i = 0; i < failures.size(); ++i) {
+        const BatchResult result = running[i]->wait();
+        std::string message = failures[i].message;
+        if (const auto at = message.find("OUT"); at != std::string::npos) {
+            message.replace(at, 3, (folder / failures[i].outputName).string());
+        }
+        EXPECT_EQ(result.status, 1) << result.err;
+        EXPECT_EQ(result.err, "vantrelo: " + message + "\n");
+        EXPECT_EQ(result.out, "");
+    }
+    // Nothing saved, not even a part of a file.
+    EXPECT_TRUE(fs::is_empty(folder));
+}
+
+} // namespace
+
+TEST(Failure, ColumnsTheBlockDoesNotHave) {
+    const std::string book = Workbooks().book;
+    ExpectEachFailsInOneLine({
+        {book, kPeopleBlock, "Name,Town", "a.xlsx",
+         "the block People!$B$2:$G$11 has no column named \"Town\"; its columns are: Name, City, "
+         "<Blank Column 3>, 5, Last, First, Note"},
+        {book, "Twice!$A$1:$C$3", "City,Name", "b.xlsx",
+         "the name \"Name\" stands for columns 1 and 3 of the block Twice!$A$1:$C$3; give the "
+         "number "
+         "of the one you mean"},
+    });
+}
+
+TEST(Failure, WorkbookOrOutputTheOfficeRefuses) {
+    const std::string damaged = Workbooks().damaged;
+    ExpectEachFailsInOneLine({
+        {damaged, kPeopleBlock, "1", "a.xlsx",
+         "LibreOffice could not open \"" + damaged +
+             "\": the file is damaged, protected by a password, or not a spreadsheet."},
+        {Workbooks().book, kPeopleBlock, "1", "b.csv",
+         "Cannot save as \"OUT\": choose a name ending in .xlsx, .xls, .ods or .fods, which keep "
+         "cell "
+         "colours."},
+    });
+}
+
+TEST(Failure, InterruptedRunEndsItsOffice) {
+    const fs::path output = Scratch() / "out.xlsx";
+    BatchProcess batch({"highlight", Workbooks().book, "--block", kPeopleBlock, "--columns", "1",
+                        "--output", output.string()});
+    // Interrupt once its office runs; the bound only keeps a broken build
+    // from hanging here.
+    for (int wait = 0; wait < 1200 && OfficeChildrenOf(batch.pid()).empty(); ++wait) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    ASSERT_FALSE(OfficeChildrenOf(batch.pid()).empty()) << "the command started no office";
+    ::kill(batch.pid(), SIGINT);
+    const BatchResult result = batch.wait();
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err, "vantrelo: interrupted; nothing was saved\n");
+    EXPECT_FALSE(fs::exists(output));
+    // The check after each test finds an office the command left behind.
+}
