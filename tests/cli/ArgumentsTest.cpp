@@ -1,3 +1,5 @@
+// How the command line is read. Its refusals are checked with their
+// messages in UsageTest, as a user meets them.
 #include "cli/Arguments.h"
 
 #include <gtest/gtest.h>
@@ -58,45 +60,6 @@ TEST(Arguments, HelpAndVersion) {
     EXPECT_EQ(columns.workbook, "b.ods");
     EXPECT_EQ(columns.block, "A1:C1");
     EXPECT_TRUE(columns.json);
-}
-
-TEST(Arguments, RefuseWhatTheyCannotMeanWithTheReason) {
-    const std::vector<std::pair<std::vector<std::string>, std::string>> cases{
-        {{}, "no command given"},
-        {{"highlite"}, "unknown command \"highlite\""},
-        {{"highlight", "--block", "A1:B2", "--columns", "1", "--output", "o.xlsx"},
-         "needs a WORKBOOK"},
-        {{"highlight", "w", "--columns", "1", "--output", "o.xlsx"}, "needs --block"},
-        {{"highlight", "w", "--block", "A1:B2", "--output", "o.xlsx"}, "needs --columns"},
-        {{"highlight", "w", "--block", "A1:B2", "--columns", "1"}, "needs --output"},
-        {{"highlight", "w", "--block", "A1:B2", "--columns", "1", "--output"},
-         "--output needs a value"},
-        {{"highlight", "w", "--block", "--columns", "1", "--output", "o"}, "--block needs a value"},
-        {{"highlight", "w", "--block=", "--columns", "1", "--output", "o"},
-         "--block needs a value"},
-        {{"highlight", "w", "v", "--block", "A1", "--columns", "1", "--output", "o"},
-         "\"v\" is a second"},
-        {{"highlight", "w", "--block", "A1", "--block", "B1", "--columns", "1", "--output", "o"},
-         "--block is given more than once"},
-        {{"highlight", "w", "--block", "A1", "--columns", "1", "--output", "o", "--force=yes"},
-         "--force takes no value"},
-        {{"highlight", "w", "--block", "A1", "--columns", "1", "--output", "o", "--colour",
-          "Purple"},
-         "not a colour of the list"},
-        {{"highlight", "w", "--block", "A1", "--columns", "1", "--output", "o", "--sort"},
-         "highlight has no option --sort"},
-        {{"highlight", "w", "--block", "A1", "--columns", "1", "--output", "o", "-f"},
-         "highlight has no option -f"},
-        {{"columns", "w", "--block", "A1", "--output", "o"}, "columns has no option --output"},
-    };
-    for (const auto& [arguments, reason] : cases) {
-        try {
-            ParseArguments(arguments);
-            ADD_FAILURE() << "accepted: " << ::testing::PrintToString(arguments);
-        } catch (const UsageError& e) {
-            EXPECT_NE(std::string(e.what()).find(reason), std::string::npos) << e.what();
-        }
-    }
 }
 
 TEST(ColumnChoice, SplitsNumbersAndNames) {
