@@ -32,21 +32,33 @@ std::string ExcelReference(const ParsedBlockText& block) {
     return reference;
 }
 
-std::string SpanAddress(const dupes::CellSpan& span) {
-    const std::string row = std::to_string(span.row);
-    std::string address = ColumnLetters(span.firstColumn) + row;
-    if (span.lastColumn != span.firstColumn) {
-        address += ":" + ColumnLetters(span.lastColumn) + row;
+std::string AreaAddress(const dupes::BlockGeometry& area) {
+    std::string address = ColumnLetters(area.firstColumn) + std::to_string(area.firstRow);
+    if (area.lastColumn != area.firstColumn || area.lastRow != area.firstRow) {
+        address += ":" + ColumnLetters(area.lastColumn) + std::to_string(area.lastRow);
     }
     return address;
+}
+
+std::vector<dupes::BlockGeometry> AreasOf(const std::vector<dupes::CellSpan>& spans) {
+    std::vector<dupes::BlockGeometry> areas;
+    for (const auto& span : spans) {
+        if (!areas.empty() && areas.back().lastRow + 1 == span.row &&
+            areas.back().firstColumn == span.firstColumn && areas.back().lastColumn == span.lastColumn) {
+            areas.back().lastRow = span.row;
+        } else {
+            areas.push_back({span.row, span.firstColumn, span.row, span.lastColumn});
+        }
+    }
+    return areas;
 }
 
 std::vector<std::string> UnionAddresses(const std::vector<dupes::CellSpan>& spans,
                                         std::size_t maxLength) {
     std::vector<std::string> groups;
     std::string group;
-    for (const auto& span : spans) {
-        const std::string address = SpanAddress(span);
+    for (const auto& area : AreasOf(spans)) {
+        const std::string address = AreaAddress(area);
         if (address.size() > maxLength) {
             throw std::invalid_argument("the cell address " + address + " is longer than " +
                                         std::to_string(maxLength) + " characters");

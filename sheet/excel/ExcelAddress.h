@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dupes/BlockGeometry.h"
 #include "dupes/CellSpan.h"
 #include "sheet/BlockText.h"
 
@@ -23,13 +24,17 @@ std::string QuotedSheetName(std::string_view name);
 // sheet name the areas stand alone and mean the active sheet.
 std::string ExcelReference(const ParsedBlockText& block);
 
-// One span as a relative address: "B4" or "A3:C3". Relative and without "$"
-// because it is shorter, and so more areas fit in one request.
-std::string SpanAddress(const dupes::CellSpan& span);
+// One area as a relative address: "B4", "A3:C3" or "A3:C7". Relative and
+// without "$" because it is shorter, and so more areas fit in one request.
+std::string AreaAddress(const dupes::BlockGeometry& area);
 
-// The spans as union address texts ("A1:C1,A3:C3,..."), each at most
-// `maxLength` characters, the spans in the order given, each exactly once.
-// Throws std::invalid_argument when a single span's address is longer than
+// The spans as areas, in the order given: a span that continues the one
+// before it on the next row, with the same columns, joins its area.
+std::vector<dupes::BlockGeometry> AreasOf(const std::vector<dupes::CellSpan>& spans);
+
+// The spans' areas as union address texts ("A1:C1,A3:C7,..."), each at most
+// `maxLength` characters, the areas in the order given, each exactly once.
+// Throws std::invalid_argument when a single area's address is longer than
 // `maxLength`.
 std::vector<std::string> UnionAddresses(const std::vector<dupes::CellSpan>& spans,
                                         std::size_t maxLength = kMaxAddressLength);

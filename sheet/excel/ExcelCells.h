@@ -19,7 +19,8 @@ public:
     // the per-cell text.
     void readTexts(std::int32_t firstRow, std::int32_t rowCount,
                    const std::vector<std::int32_t>& columns, dupes::TextTable& out) override;
-    // One Interior.Color per union of spans whose address fits one request.
+    // Spans of one width on consecutive rows go as one area, and one
+    // Interior.Color serves every union of areas whose address fits one request.
     void colourSpans(const std::vector<dupes::CellSpan>& spans, std::uint32_t colour) override;
 
     std::optional<std::uint32_t> fillOf(std::int32_t row, std::int32_t column);

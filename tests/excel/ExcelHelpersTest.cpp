@@ -29,16 +29,20 @@ std::int32_t ColumnNumber(const std::string& letters) {
     return column;
 }
 
-// "B4" or "A3:C3" back to a span, to prove the groups hold the spans given.
-CellSpan SpanOf(const std::string& address) {
+// "B4", "A3:C3" or "A3:C7" back to one span per row, to prove the groups
+// hold the spans given.
+void AppendSpansOf(const std::string& address, std::vector<CellSpan>& spans) {
     const auto one = [](const std::string& cell) {
         std::size_t digits = cell.find_first_of("0123456789");
         return std::pair{ColumnNumber(cell.substr(0, digits)), std::stoi(cell.substr(digits))};
     };
     const std::size_t colon = address.find(':');
-    const auto [first, row] = one(address.substr(0, colon));
-    const auto last = colon == std::string::npos ? first : one(address.substr(colon + 1)).first;
-    return CellSpan{row, first, last};
+    const auto [first, firstRow] = one(address.substr(0, colon));
+    const auto [last, lastRow] = colon == std::string::npos ? std::pair{first, firstRow}
+                                                            : one(address.substr(colon + 1));
+    for (std::int32_t row = firstRow; row <= lastRow; ++row) {
+        spans.push_back(CellSpan{row, first, last});
+    }
 }
 
 std::vector<CellSpan> SpansOf(const std::vector<std::string>& groups) {
@@ -47,7 +51,7 @@ std::vector<CellSpan> SpansOf(const std::vector<std::string>& groups) {
         std::size_t start = 0;
         while (start <= group.size()) {
             const std::size_t comma = std::min(group.find(',', start), group.size());
-            spans.push_back(SpanOf(group.substr(start, comma - start)));
+            AppendSpansOf(group.substr(start, comma - start), spans);
             start = comma + 1;
         }
     }
@@ -55,13 +59,18 @@ std::vector<CellSpan> SpansOf(const std::vector<std::string>& groups) {
 }
 
 // Rows with repeats as a run colours them: some whole rows, some split into
-// runs of compared columns, far apart and close together.
+// runs of compared columns, far apart, close together and on neighbouring
+// rows.
 std::vector<CellSpan> ManySpans(int count) {
     std::vector<CellSpan> spans;
     for (int i = 0; i < count; ++i) {
         const std::int32_t row = 2 + i * 7 + (i % 3) * 100000;
         if (i % 4 == 0) {
             spans.push_back({row, 1, 16384});
+        } else if (i % 4 == 1) {
+            for (std::int32_t next = row; next < row + 1 + i % 6; ++next) {
+                spans.push_back({next, 3, 5});
+            }
         } else {
             spans.push_back({row, 2, 4});
             spans.push_back({row, 27 + i % 5, 27 + i % 5});
@@ -92,12 +101,28 @@ CHECK_CASE(BlockTextsBecomeExcelReferences) {
     CHECK_EQ(Reference("Data!$2:$5"), std::string("'Data'!$2:$5"));
 }
 
-CHECK_CASE(SpansBecomeShortRelativeAddresses) {
-    CHECK_EQ(sheet::excel::SpanAddress({4, 2, 2}), std::string("B4"));
-    CHECK_EQ(sheet::excel::SpanAddress({3, 1, 3}), std::string("A3:C3"));
-    CHECK_EQ(sheet::excel::SpanAddress({1, 1, 16384}), std::string("A1:XFD1"));
-    CHECK_EQ(sheet::excel::SpanAddress({1048576, 16384, 16384}), std::string("XFD1048576"));
-    CHECK_EQ(sheet::excel::SpanAddress({1048576, 16383, 16384}), std::string("XFC1048576:XFD1048576"));
+CHECK_CASE(AreasBecomeShortRelativeAddresses) {
+    using dupes::BlockGeometry;
+    CHECK_EQ(sheet::excel::AreaAddress(BlockGeometry{4, 2, 4, 2}), std::string("B4"));
+    CHECK_EQ(sheet::excel::AreaAddress(BlockGeometry{3, 1, 3, 3}), std::string("A3:C3"));
+    CHECK_EQ(sheet::excel::AreaAddress(BlockGeometry{3, 1, 7, 3}), std::string("A3:C7"));
+    CHECK_EQ(sheet::excel::AreaAddress(BlockGeometry{2, 2, 9, 2}), std::string("B2:B9"));
+    CHECK_EQ(sheet::excel::AreaAddress(BlockGeometry{1, 1, 1, 16384}), std::string("A1:XFD1"));
+    CHECK_EQ(sheet::excel::AreaAddress(BlockGeometry{1048576, 16384, 1048576, 16384}),
+             std::string("XFD1048576"));
+    CHECK_EQ(sheet::excel::AreaAddress(BlockGeometry{1048576, 16383, 1048576, 16384}),
+             std::string("XFC1048576:XFD1048576"));
+}
+
+CHECK_CASE(ConsecutiveRowsOfOneWidthBecomeOneArea) {
+    using dupes::BlockGeometry;
+    CHECK((sheet::excel::AreasOf({{2, 1, 3}, {3, 1, 3}, {4, 1, 3}, {6, 1, 3}, {7, 2, 3}, {8, 2, 3}, {9, 2, 3}}) ==
+           std::vector<BlockGeometry>{{2, 1, 4, 3}, {6, 1, 6, 3}, {7, 2, 9, 3}}));
+    // Only a span that follows on the next row joins; order is kept.
+    CHECK_EQ(sheet::excel::AreasOf({{5, 1, 3}, {4, 1, 3}}).size(), std::size_t{2});
+    CHECK_EQ(sheet::excel::AreasOf({{5, 2, 4}, {5, 27, 27}, {6, 2, 4}, {6, 27, 27}}).size(), std::size_t{4});
+    CHECK(sheet::excel::UnionAddresses({{2, 3, 6}, {3, 3, 6}, {4, 3, 6}, {8, 3, 6}}) ==
+          std::vector<std::string>{"C2:F4,C8:F8"});
 }
 
 CHECK_CASE(FewSpansMakeOneUnion) {
@@ -136,12 +161,14 @@ CHECK_CASE(UnionsArePackedFull) {
 }
 
 CHECK_CASE(AGroupHoldsExactlyTheLimit) {
-    // A1..A9 and A10..A65 joined take 250 characters; ",A100" makes 255.
+    // A1, C2, A3, ... A65 joined take 250 characters; ",A100" makes 255.
+    // The columns alternate so that no two spans join into one area.
     std::vector<CellSpan> spans;
     std::string expected;
     for (std::int32_t row = 1; row <= 65; ++row) {
-        spans.push_back({row, 1, 1});
-        expected += (row == 1 ? "A" : ",A") + std::to_string(row);
+        const std::int32_t column = row % 2 == 1 ? 1 : 3;
+        spans.push_back({row, column, column});
+        expected += (row == 1 ? "" : ",") + sheet::ColumnLetters(column) + std::to_string(row);
     }
     spans.push_back({100, 1, 1});
     expected += ",A100";

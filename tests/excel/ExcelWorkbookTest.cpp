@@ -408,7 +408,7 @@ CHECK_CASE(ReadsDisplayedTextsCellByCell) {
 CHECK_CASE(ColoursUnionsOfSpansInFewRequests) {
     Scene s("vantrelo-fake-colour.xlsx");
     std::vector<dupes::CellSpan> spans;
-    for (std::int32_t row = 2; row < 2000; row += 3) {
+    for (std::int32_t row = 2; row < 2000; row += 3) { // rows apart: one area each
         spans.push_back({row, 3, 6});
     }
     const auto groups = sheet::excel::UnionAddresses(spans);
@@ -418,6 +418,9 @@ CHECK_CASE(ColoursUnionsOfSpansInFewRequests) {
     CHECK(s.excel.has("Worksheet.Range(\"" + groups.back() + "\")"));
     // One fill per group, in Excel's own colour order: no swap.
     CHECK_EQ(s.excel.count("Interior.Color = 65535"), groups.size());
+    // Neighbouring rows of one width go as one area.
+    s.workbook->cells(DataBlock()).colourSpans({{20, 3, 6}, {21, 3, 6}, {22, 3, 6}}, 0x00FFFF);
+    CHECK(s.excel.has("Worksheet.Range(\"C20:F22\")"));
     s.workbook->cells(DataBlock()).colourCell(4, 2, 0xFF0000); // blue
     CHECK(s.excel.has("Cells.Item(4, 2)"));
     CHECK_EQ(s.excel.journal.back(), std::string("Interior.Color = 16711680"));
