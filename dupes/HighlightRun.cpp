@@ -90,8 +90,9 @@ RunSummary RunHighlight(const HighlightOptions& options, const BlockGeometry& bl
 
     // Requests are never sent empty.
     const std::span<const std::uint32_t> all(rowsToColour);
-    for (std::size_t start = 0; start < all.size(); start += sizes.rowsPerColourRequest) {
-        const std::size_t count = std::min(sizes.rowsPerColourRequest, all.size() - start);
+    // The step is the count itself, so the default of "all at once" cannot overflow.
+    for (std::size_t start = 0, count = 0; start < all.size(); start += count) {
+        count = std::min(sizes.rowsPerColourRequest, all.size() - start);
         access.colourSpans(BuildColourSpans(all.subspan(start, count), firstExaminedRow, colouring),
                            *colour);
     }
