@@ -1,13 +1,12 @@
 #include "app/Form1.h"
 
-#include "app/InputPause.h"
-#include "app/OrdinaryFile.h"
-#include "sheet/HighlightWorkbook.h"
-#include "sheet/OpenExcelWorkbook.h"
-
 #include "app/CheckButton.h"
 #include "app/CursorFile.h"
+#include "app/InputPause.h"
+#include "app/OrdinaryFile.h"
 #include "app/StartupRoutines.h"
+#include "sheet/HighlightWorkbook.h"
+#include "sheet/OpenExcelWorkbook.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -17,6 +16,8 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QProgressBar>
+
+#include <atomic>
 
 Form1::Form1(Form1Services services, QWidget* parent)
     : QWidget(parent), services_(std::move(services)) {
@@ -147,7 +148,7 @@ void Form1::chooseBlock() {
     bool shown = false;
     try {
         const auto spreadsheet = services_.spreadsheet();
-        workbook = sheet::OpenExcelWorkbook(*spreadsheet, path.toStdString());
+        workbook = pause.run([&] { return sheet::OpenExcelWorkbook(*spreadsheet, path.toStdString()); });
         workbook->show();
         shown = true;
         const sheet::Block block =
@@ -186,13 +187,16 @@ void Form1::highlight(bool exceptFirst) {
     request.options.entireRow = Check7->isChecked();
 
     InputPause pause(this);
-    const auto progress = [&](std::int64_t done, std::int64_t total) {
-        ProgressBar1->setValue(total > 0 ? static_cast<int>(100 * done / total) : 100);
-        pause.keepPainting();
+    // The run works on a thread of its own; the bar is moved from here.
+    std::atomic<int> percent = 0;
+    const auto progress = [&percent](std::int64_t done, std::int64_t total) {
+        percent = total > 0 ? static_cast<int>(100 * done / total) : 100;
     };
     try {
         const auto spreadsheet = services_.spreadsheet();
-        auto result = sheet::HighlightWorkbook(*spreadsheet, request, progress);
+        auto result = pause.run([&] { return sheet::HighlightWorkbook(*spreadsheet, request, progress); },
+                                [&] { ProgressBar1->setValue(percent); });
+        ProgressBar1->setValue(percent);
         services_.runFinished(result);
     } catch (const std::exception& e) {
         ProgressBar1->setValue(0);

@@ -4,6 +4,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
+
+#include <stdexcept>
+#include <thread>
 #include <QVBoxLayout>
 
 class InputPauseTest : public QObject {
@@ -40,6 +44,27 @@ private slots:
         QCOMPARE(pressed, 0); // nothing was held back to arrive afterwards
         QTest::mouseClick(button, Qt::LeftButton);
         QCOMPARE(pressed, 1);
+    }
+
+    void longWorkRunsAwayWhileTheWindowPaints() {
+        QWidget window;
+        window.show();
+        int ticks = 0;
+        bool timerFired = false;
+        QTimer::singleShot(0, [&] { timerFired = true; });
+        InputPause pause(&window);
+        const int answer = pause.run(
+            [&] {
+                std::this_thread::sleep_for(std::chrono::milliseconds(200));
+                return 42;
+            },
+            [&] { ++ticks; });
+        QCOMPARE(answer, 42);
+        QVERIFY(ticks > 1);
+        QVERIFY(timerFired); // events were processed while the work ran
+
+        QVERIFY_THROWS_EXCEPTION(std::runtime_error,
+                                 pause.run([]() -> int { throw std::runtime_error("failed"); }));
     }
 };
 
