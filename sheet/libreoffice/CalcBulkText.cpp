@@ -44,15 +44,19 @@ TabSeparatedFlavour(const Reference<css::datatransfer::XTransferable>& transfera
 
 } // namespace
 
+Reference<css::table::XCellRange> CalcCells::rangeOf(std::int32_t firstRow, std::int32_t rowCount,
+                                                     std::int32_t firstColumn, std::int32_t columnCount) {
+    return sheet_->getCellRangeByPosition(firstColumn - 1, firstRow - 1, firstColumn + columnCount - 2,
+                                          firstRow + rowCount - 2);
+}
+
 // The office leaves empty rows and columns at the edges of a block out of its
 // copy, so only the block's data area is copied, and the cells around it are
 // known to be empty.
 bool CalcCells::copyBlock(std::int32_t firstRow, std::int32_t rowCount, std::int32_t firstColumn,
                           std::int32_t columnCount, dupes::TextTable& out) {
     const auto content = GuardUno("read the cells", [&] {
-        const auto range = sheet_->getCellRangeByPosition(firstColumn - 1, firstRow - 1,
-                                                          firstColumn + columnCount - 2,
-                                                          firstRow + rowCount - 2);
+        const auto range = rangeOf(firstRow, rowCount, firstColumn, columnCount);
         return Reference<css::sheet::XCellRangesQuery>(range, UNO_QUERY_THROW)
             ->queryContentCells(kAnyContent)
             ->getRangeAddresses();
@@ -84,9 +88,7 @@ bool CalcCells::copyBlock(std::int32_t firstRow, std::int32_t rowCount, std::int
 bool CalcCells::copyAsText(std::int32_t firstRow, std::int32_t rowCount, std::int32_t firstColumn,
                            std::int32_t columnCount, dupes::TextTable& out) {
     return GuardUno("read the cells", [&] {
-        const auto range = sheet_->getCellRangeByPosition(firstColumn - 1, firstRow - 1,
-                                                          firstColumn + columnCount - 2,
-                                                          firstRow + rowCount - 2);
+        const auto range = rangeOf(firstRow, rowCount, firstColumn, columnCount);
         const Reference<css::view::XSelectionSupplier> selection(controller_, UNO_QUERY_THROW);
         const Any previous = selection->getSelection();
         selection->select(Any(range));
@@ -144,9 +146,7 @@ void CalcCells::rereadUntrusted(std::int32_t firstRow, std::int32_t rowCount, st
     const auto columnOf = [&](std::size_t index) {
         return firstColumn + static_cast<std::int32_t>((index - firstIndex) % static_cast<std::size_t>(columnCount));
     };
-    const auto range = sheet_->getCellRangeByPosition(firstColumn - 1, firstRow - 1,
-                                                      firstColumn + columnCount - 2,
-                                                      firstRow + rowCount - 2);
+    const auto range = rangeOf(firstRow, rowCount, firstColumn, columnCount);
     const auto formulas = Reference<css::sheet::XCellRangesQuery>(range, UNO_QUERY_THROW)
                               ->queryContentCells(css::sheet::CellFlags::FORMULA);
     std::vector<std::pair<std::size_t, std::string>> replacements;

@@ -5,6 +5,7 @@
 #include <com/sun/star/frame/XController.hpp>
 #include <com/sun/star/lang/XMultiServiceFactory.hpp>
 #include <com/sun/star/sheet/XSpreadsheet.hpp>
+#include <com/sun/star/table/XCellRange.hpp>
 
 #include <optional>
 
@@ -37,6 +38,9 @@ public:
                              const std::vector<std::int32_t>& columns, dupes::TextTable& out);
 
 private:
+    // Rows and columns in sheet numbers, from 1.
+    css::uno::Reference<css::table::XCellRange> rangeOf(std::int32_t firstRow, std::int32_t rowCount,
+                                                        std::int32_t firstColumn, std::int32_t columnCount);
     void readRun(std::int32_t firstRow, std::int32_t rowCount, std::int32_t firstColumn,
                  std::int32_t columnCount, dupes::TextTable& out);
     bool copyBlock(std::int32_t firstRow, std::int32_t rowCount, std::int32_t firstColumn,

@@ -81,6 +81,13 @@ pid_t Spawn(const std::string& binary, std::vector<std::string> args) {
     return pid;
 }
 
+// A new, empty profile folder named so that stale ones are found again;
+// empty when none could be made.
+std::string MakeProfileFolder() {
+    std::string pattern = (TempRoot() / (std::string(kProfilePrefix) + "XXXXXX")).string();
+    return ::mkdtemp(pattern.data()) != nullptr ? pattern : std::string();
+}
+
 // A new profile makes the office restart itself once and set itself up,
 // which costs seconds on every start. So one profile is set up once, by an
 // office told to stop right after starting, and copied for every instance.
@@ -90,8 +97,8 @@ fs::path ProfileTemplate(const std::string& binary) {
     if (fs::exists(ready / "user", ec)) {
         return ready;
     }
-    std::string pattern = (TempRoot() / (std::string(kProfilePrefix) + "XXXXXX")).string();
-    if (::mkdtemp(pattern.data()) == nullptr) {
+    const std::string pattern = MakeProfileFolder();
+    if (pattern.empty()) {
         return {};
     }
     for (int attempt = 0; attempt < 2; ++attempt) {
@@ -163,12 +170,11 @@ void RemoveStaleProfiles() {
 
 OfficeProcess::OfficeProcess(const OfficeProcessOptions& options) : options_(options) {
     RemoveStaleProfiles();
-    std::string pattern = (TempRoot() / (std::string(kProfilePrefix) + "XXXXXX")).string();
-    if (::mkdtemp(pattern.data()) == nullptr) {
+    profileDir_ = MakeProfileFolder();
+    if (profileDir_.empty()) {
         throw SheetError("Could not create a temporary folder for the office's profile in " +
                          TempRoot().string() + ": " + std::strerror(errno));
     }
-    profileDir_ = pattern;
     pipeName_ = "vantrelo-" + std::to_string(::getpid()) + "-" +
                 fs::path(profileDir_).filename().string().substr(std::strlen(kProfilePrefix));
     spawn();
