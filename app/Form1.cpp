@@ -148,12 +148,13 @@ void Form1::chooseBlock() {
     bool shown = false;
     try {
         const auto spreadsheet = services_.spreadsheet();
-        workbook = pause.run([&] { return sheet::OpenExcelWorkbook(*spreadsheet, path.toStdString()); });
+        workbook =
+            pause.run([&] { return sheet::OpenExcelWorkbook(*spreadsheet, path.toStdString()); });
         workbook->show();
         shown = true;
-        const sheet::Block block =
-            workbook->askForBlock("Highlight a block of cells with mouse",
-                                  txtSelection->text().toStdString(), [&pause] { pause.keepPainting(); });
+        const sheet::Block block = workbook->askForBlock("Highlight a block of cells with mouse",
+                                                         txtSelection->text().toStdString(),
+                                                         [&pause] { pause.keepPainting(); });
         txtSelection->setText(QString::fromStdString(workbook->name(block)));
         List1->clear();
         const std::int32_t columns = block.geometry().columnCount();
@@ -179,7 +180,8 @@ void Form1::highlight(bool exceptFirst) {
     sheet::HighlightRequest request;
     request.workbookPath = txtExcelFile->text().toStdString();
     request.blockText = txtSelection->text().toStdString();
-    request.options.kind = exceptFirst ? dupes::RunKind::ExceptFirst : dupes::RunKind::AllDuplicates;
+    request.options.kind =
+        exceptFirst ? dupes::RunKind::ExceptFirst : dupes::RunKind::AllDuplicates;
     for (int i = 0; i < List1->count(); ++i) {
         request.options.selectedColumns.push_back(List1->item(i)->isSelected());
     }
@@ -194,8 +196,9 @@ void Form1::highlight(bool exceptFirst) {
     };
     try {
         const auto spreadsheet = services_.spreadsheet();
-        auto result = pause.run([&] { return sheet::HighlightWorkbook(*spreadsheet, request, progress); },
-                                [&] { ProgressBar1->setValue(percent); });
+        auto result =
+            pause.run([&] { return sheet::HighlightWorkbook(*spreadsheet, request, progress); },
+                      [&] { ProgressBar1->setValue(percent); });
         ProgressBar1->setValue(percent);
         services_.runFinished(result);
     } catch (const std::exception& e) {

@@ -8,9 +8,13 @@ InputPause::InputPause(QWidget* window) : window_(window) {
     QCoreApplication::instance()->installEventFilter(this);
 }
 
-InputPause::~InputPause() { QCoreApplication::instance()->removeEventFilter(this); }
+InputPause::~InputPause() {
+    QCoreApplication::instance()->removeEventFilter(this);
+}
 
-void InputPause::keepPainting() { QCoreApplication::processEvents(QEventLoop::AllEvents, 10); }
+void InputPause::keepPainting() {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+}
 
 bool InputPause::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {

@@ -45,8 +45,8 @@ public:
         colourSeconds += Seconds(start);
         coloured.insert({row, column});
     }
-    void readTexts(std::int32_t firstRow, std::int32_t rowCount, const std::vector<std::int32_t>& columns,
-                   dupes::TextTable& out) override {
+    void readTexts(std::int32_t firstRow, std::int32_t rowCount,
+                   const std::vector<std::int32_t>& columns, dupes::TextTable& out) override {
         const auto start = Clock::now();
         inner_.readTexts(firstRow, rowCount, columns, out);
         readSeconds += Seconds(start);
@@ -73,10 +73,12 @@ void MakeWorkbook(WorkbookMaker& maker, int rows, const std::string& path) {
     const char* cities[] = {"Oslo", "Rome", "Pisa", "Lyon", "Graz", "Bonn", "Cork"};
     std::vector<std::vector<CellValue>> values;
     values.reserve(static_cast<std::size_t>(rows) + 1);
-    values.push_back({std::string("Name"), std::string("City"), std::string("Code"), std::string("Amount"),
-                      std::string("Date"), std::string("Note")});
+    values.push_back({std::string("Name"), std::string("City"), std::string("Code"),
+                      std::string("Amount"), std::string("Date"), std::string("Note")});
     unsigned seed = 12345;
-    const auto next = [&seed] { return seed = seed * 1103515245u + 12345u, (seed >> 8) % 1000003u; };
+    const auto next = [&seed] {
+        return seed = seed * 1103515245u + 12345u, (seed >> 8) % 1000003u;
+    };
     for (int r = 1; r <= rows; ++r) {
         int key = r;
         if (r > 3 && next() % 3 == 0) {
@@ -85,12 +87,15 @@ void MakeWorkbook(WorkbookMaker& maker, int rows, const std::string& path) {
         values.push_back({std::string(names[key % 10]) + " " + std::to_string(key / 10),
                           std::string(cities[key % 7]), static_cast<double>(key * 7 % 100003),
                           static_cast<double>(next() % 100000) / 100.0,
-                          40000.0 + static_cast<double>(next() % 3000), std::string("note ") + std::to_string(r)});
+                          40000.0 + static_cast<double>(next() % 3000),
+                          std::string("note ") + std::to_string(r)});
     }
     auto doc = maker.create();
     doc.sheet("Data").rows("A1", values);
     const std::string last = std::to_string(rows + 1);
-    doc.format("C2:C" + last, "00000").format("D2:D" + last, "#,##0.00").format("E2:E" + last, "YYYY-MM-DD");
+    doc.format("C2:C" + last, "00000")
+        .format("D2:D" + last, "#,##0.00")
+        .format("E2:E" + last, "YYYY-MM-DD");
     doc.saveAs(path);
 }
 
@@ -99,8 +104,8 @@ struct Figures {
     std::set<Cell> coloured;
 };
 
-Figures Run(const std::string& path, const std::string& blockText, const dupes::HighlightOptions& options,
-            bool cellByCell) {
+Figures Run(const std::string& path, const std::string& blockText,
+            const dupes::HighlightOptions& options, bool cellByCell) {
     sheet::libreoffice::LibreOfficeOptions officeOptions;
     officeOptions.headless = true;
     auto office = sheet::libreoffice::MakeLibreOffice(officeOptions);
@@ -132,8 +137,9 @@ int main(int argc, char** argv) {
     const int largest = argc > 1 ? std::atoi(argv[1]) : 1000000;
     char pattern[] = "/tmp/vantrelo-bench-XXXXXX";
     const std::filesystem::path folder = ::mkdtemp(pattern);
-    std::printf("%9s %-13s %-5s %7s %7s %7s %7s %8s %10s %8s %s\n", "rows", "run", "row", "start+load",
-                "read", "find", "colour", "total", "per-cell", "speed-up", "same cells");
+    std::printf("%9s %-13s %-5s %7s %7s %7s %7s %8s %10s %8s %s\n", "rows", "run", "row",
+                "start+load", "read", "find", "colour", "total", "per-cell", "speed-up",
+                "same cells");
     for (const int rows : {10000, 100000, 1000000}) {
         if (rows > largest) {
             break;
@@ -146,7 +152,8 @@ int main(int argc, char** argv) {
         const std::string blockText = "Data!$A$1:$F$" + std::to_string(rows + 1);
         for (const auto kind : {dupes::RunKind::AllDuplicates, dupes::RunKind::ExceptFirst}) {
             for (const bool entireRow : {false, true}) {
-                const dupes::HighlightOptions options{kind, {true, true, true, false, false, false}, "Yellow", entireRow};
+                const dupes::HighlightOptions options{
+                    kind, {true, true, true, false, false, false}, "Yellow", entireRow};
                 const Figures fast = Run(path, blockText, options, false);
                 std::string perCell = "-", speedUp = "-", same = "-";
                 if (rows <= 100000 && !entireRow) {
@@ -157,10 +164,12 @@ int main(int argc, char** argv) {
                     speedUp = std::to_string(static_cast<int>(slowRun / fastRun)) + "x";
                     same = slow.coloured == fast.coloured ? "yes" : "NO";
                 }
-                std::printf("%9d %-13s %-5s %9.2fs %6.2fs %6.2fs %6.2fs %7.2fs %10s %8s %s (%zu cells)\n", rows,
-                            kind == dupes::RunKind::AllDuplicates ? "all" : "except-first",
-                            entireRow ? "whole" : "cells", fast.open, fast.read, fast.find, fast.colour,
-                            fast.total, perCell.c_str(), speedUp.c_str(), same.c_str(), fast.coloured.size());
+                std::printf(
+                    "%9d %-13s %-5s %9.2fs %6.2fs %6.2fs %6.2fs %7.2fs %10s %8s %s (%zu cells)\n",
+                    rows, kind == dupes::RunKind::AllDuplicates ? "all" : "except-first",
+                    entireRow ? "whole" : "cells", fast.open, fast.read, fast.find, fast.colour,
+                    fast.total, perCell.c_str(), speedUp.c_str(), same.c_str(),
+                    fast.coloured.size());
                 std::fflush(stdout);
             }
         }

@@ -13,8 +13,12 @@ struct Reference {
     std::optional<std::int32_t> column;
 };
 
-bool IsLetter(char c) { return std::isalpha(static_cast<unsigned char>(c)) != 0; }
-bool IsDigit(char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; }
+bool IsLetter(char c) {
+    return std::isalpha(static_cast<unsigned char>(c)) != 0;
+}
+bool IsDigit(char c) {
+    return std::isdigit(static_cast<unsigned char>(c)) != 0;
+}
 
 [[noreturn]] void Reject(std::string_view text, const std::string& why) {
     throw SheetError("The block \"" + std::string(text) + "\" cannot be used: " + why);
@@ -65,8 +69,8 @@ std::optional<Reference> ParseReference(std::string_view part, const SheetLimits
 std::optional<dupes::BlockGeometry> ParseArea(std::string_view area, const SheetLimits& limits) {
     const std::size_t colon = area.find(':');
     const auto first = ParseReference(area.substr(0, colon), limits);
-    const auto last = colon == std::string_view::npos ? first
-                                                      : ParseReference(area.substr(colon + 1), limits);
+    const auto last =
+        colon == std::string_view::npos ? first : ParseReference(area.substr(colon + 1), limits);
     if (!first || !last) {
         return std::nullopt;
     }

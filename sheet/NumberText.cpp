@@ -38,8 +38,9 @@ std::string SerialAsText(double serial, const SerialDate& epoch, bool withDate, 
         seconds += 86400;
         --days;
     }
-    const sys_days nullDay = year_month_day{year{epoch.nullYear}, month{static_cast<unsigned>(epoch.nullMonth)},
-                                            day{static_cast<unsigned>(epoch.nullDay)}};
+    const sys_days nullDay =
+        year_month_day{year{epoch.nullYear}, month{static_cast<unsigned>(epoch.nullMonth)},
+                       day{static_cast<unsigned>(epoch.nullDay)}};
     const year_month_day date{nullDay + std::chrono::days{days}};
     char buffer[64];
     std::string text;

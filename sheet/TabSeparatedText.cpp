@@ -19,7 +19,8 @@ std::size_t QuotedFieldEnd(std::string_view text, std::size_t i, std::string& fi
             ++i;
         } else {
             ++i;
-            const bool atSeparator = i == text.size() || text[i] == '\t' || text[i] == '\n' || text[i] == '\r';
+            const bool atSeparator =
+                i == text.size() || text[i] == '\t' || text[i] == '\n' || text[i] == '\r';
             return atSeparator ? i : std::string_view::npos;
         }
     }

@@ -9,10 +9,10 @@
 namespace sheet {
 
 // Parses tab-separated text as the office copies a block of cells: one line
-// a row, each ended by a line break (but for a single cell), tabs between fields, and a field holding a tab or line break written
-// in quotes with inner quotes doubled. Appends exactly rows x columns fields
-// to `out` and returns true, or appends nothing and returns false when the
-// text has another shape (a row left out, a field too many or too few).
+// a row, each ended by a line break (but for a single cell), tabs between fields, and a field
+// holding a tab or line break written in quotes with inner quotes doubled. Appends exactly rows x
+// columns fields to `out` and returns true, or appends nothing and returns false when the text has
+// another shape (a row left out, a field too many or too few).
 //
 // A field that begins with a quote may be ambiguous: the office writes a text
 // such as "a" (quotes included) without further quoting. Such a field is read

@@ -45,9 +45,10 @@ TabSeparatedFlavour(const Reference<css::datatransfer::XTransferable>& transfera
 } // namespace
 
 Reference<css::table::XCellRange> CalcCells::rangeOf(std::int32_t firstRow, std::int32_t rowCount,
-                                                     std::int32_t firstColumn, std::int32_t columnCount) {
-    return sheet_->getCellRangeByPosition(firstColumn - 1, firstRow - 1, firstColumn + columnCount - 2,
-                                          firstRow + rowCount - 2);
+                                                     std::int32_t firstColumn,
+                                                     std::int32_t columnCount) {
+    return sheet_->getCellRangeByPosition(firstColumn - 1, firstRow - 1,
+                                          firstColumn + columnCount - 2, firstRow + rowCount - 2);
 }
 
 // The office leaves empty rows and columns at the edges of a block out of its
@@ -137,14 +138,17 @@ bool CalcCells::copyAsText(std::int32_t firstRow, std::int32_t rowCount, std::in
 // result is copied as 1 or 0 though the cell shows TRUE or FALSE. (Which
 // result type such a formula reports depends on the file format it came
 // from, so all formulas count.)
-void CalcCells::rereadUntrusted(std::int32_t firstRow, std::int32_t rowCount, std::int32_t firstColumn,
-                                std::int32_t columnCount, std::size_t firstIndex,
-                                const std::vector<std::size_t>& ambiguous, dupes::TextTable& texts) {
+void CalcCells::rereadUntrusted(std::int32_t firstRow, std::int32_t rowCount,
+                                std::int32_t firstColumn, std::int32_t columnCount,
+                                std::size_t firstIndex, const std::vector<std::size_t>& ambiguous,
+                                dupes::TextTable& texts) {
     const auto rowOf = [&](std::size_t index) {
-        return firstRow + static_cast<std::int32_t>((index - firstIndex) / static_cast<std::size_t>(columnCount));
+        return firstRow + static_cast<std::int32_t>((index - firstIndex) /
+                                                    static_cast<std::size_t>(columnCount));
     };
     const auto columnOf = [&](std::size_t index) {
-        return firstColumn + static_cast<std::int32_t>((index - firstIndex) % static_cast<std::size_t>(columnCount));
+        return firstColumn + static_cast<std::int32_t>((index - firstIndex) %
+                                                       static_cast<std::size_t>(columnCount));
     };
     const auto range = rangeOf(firstRow, rowCount, firstColumn, columnCount);
     const auto formulas = Reference<css::sheet::XCellRangesQuery>(range, UNO_QUERY_THROW)

@@ -32,21 +32,23 @@ std::string CalcCells::cellText(std::int32_t row, std::int32_t column) {
 
 void CalcCells::colourCell(std::int32_t row, std::int32_t column, std::uint32_t colour) {
     GuardUno("colour a cell", [&] {
-        const Reference<css::beans::XPropertySet> cell(sheet_->getCellByPosition(column - 1, row - 1),
-                                                       UNO_QUERY_THROW);
+        const Reference<css::beans::XPropertySet> cell(
+            sheet_->getCellByPosition(column - 1, row - 1), UNO_QUERY_THROW);
         cell->setPropertyValue("CellBackColor",
                                css::uno::Any(static_cast<sal_Int32>(SwapRedAndBlue(colour))));
     });
 }
 
 void CalcCells::readTextsCellByCell(std::int32_t firstRow, std::int32_t rowCount,
-                                    const std::vector<std::int32_t>& columns, dupes::TextTable& out) {
+                                    const std::vector<std::int32_t>& columns,
+                                    dupes::TextTable& out) {
     for (std::int32_t r = 0; r < rowCount; ++r) {
         for (const std::int32_t column : columns) {
             out.append(cellText(firstRow + r, column));
         }
     }
-    cellsReadOneByOne_ += static_cast<std::int64_t>(rowCount) * static_cast<std::int64_t>(columns.size());
+    cellsReadOneByOne_ +=
+        static_cast<std::int64_t>(rowCount) * static_cast<std::int64_t>(columns.size());
 }
 
 // The office copies no text for a block holding rows hidden by a filter (and
@@ -95,8 +97,9 @@ void CalcCells::readTexts(std::int32_t firstRow, std::int32_t rowCount,
     }
     for (std::int32_t r = 0; r < rowCount; ++r) {
         for (const auto& [run, offset] : where) {
-            const auto index = static_cast<std::size_t>(r) * static_cast<std::size_t>(runs[run].columnCount) +
-                               static_cast<std::size_t>(offset);
+            const auto index =
+                static_cast<std::size_t>(r) * static_cast<std::size_t>(runs[run].columnCount) +
+                static_cast<std::size_t>(offset);
             out.append(runs[run].texts.cell(index));
         }
     }
@@ -108,12 +111,12 @@ void CalcCells::colourSpans(const std::vector<dupes::CellSpan>& spans, std::uint
     std::vector<css::table::CellRangeAddress> rectangles;
     for (const auto& span : spans) {
         auto* last = rectangles.empty() ? nullptr : &rectangles.back();
-        if (last != nullptr && last->EndRow == span.row - 2 && last->StartColumn == span.firstColumn - 1 &&
-            last->EndColumn == span.lastColumn - 1) {
+        if (last != nullptr && last->EndRow == span.row - 2 &&
+            last->StartColumn == span.firstColumn - 1 && last->EndColumn == span.lastColumn - 1) {
             last->EndRow = span.row - 1;
         } else {
-            rectangles.emplace_back(sheetIndex_, span.firstColumn - 1, span.row - 1, span.lastColumn - 1,
-                                    span.row - 1);
+            rectangles.emplace_back(sheetIndex_, span.firstColumn - 1, span.row - 1,
+                                    span.lastColumn - 1, span.row - 1);
         }
     }
     // All in one request: the office re-walks a column's existing fills for
@@ -122,7 +125,8 @@ void CalcCells::colourSpans(const std::vector<dupes::CellSpan>& spans, std::uint
         const css::uno::Sequence<css::table::CellRangeAddress> addresses(
             rectangles.data(), static_cast<sal_Int32>(rectangles.size()));
         const Reference<css::sheet::XSheetCellRangeContainer> ranges(
-            documentFactory_->createInstance("com.sun.star.sheet.SheetCellRanges"), UNO_QUERY_THROW);
+            documentFactory_->createInstance("com.sun.star.sheet.SheetCellRanges"),
+            UNO_QUERY_THROW);
         // false: keep the ranges as given; merging them costs more than it saves.
         ranges->addRangeAddresses(addresses, false);
         const Reference<css::beans::XPropertySet> properties(ranges, UNO_QUERY_THROW);
@@ -133,8 +137,8 @@ void CalcCells::colourSpans(const std::vector<dupes::CellSpan>& spans, std::uint
 
 std::optional<std::uint32_t> CalcCells::fillOf(std::int32_t row, std::int32_t column) {
     return GuardUno("read a cell's fill", [&]() -> std::optional<std::uint32_t> {
-        const Reference<css::beans::XPropertySet> cell(sheet_->getCellByPosition(column - 1, row - 1),
-                                                       UNO_QUERY_THROW);
+        const Reference<css::beans::XPropertySet> cell(
+            sheet_->getCellByPosition(column - 1, row - 1), UNO_QUERY_THROW);
         bool transparent = false;
         cell->getPropertyValue("IsCellBackgroundTransparent") >>= transparent;
         if (transparent) {

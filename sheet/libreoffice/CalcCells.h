@@ -39,8 +39,10 @@ public:
 
 private:
     // Rows and columns in sheet numbers, from 1.
-    css::uno::Reference<css::table::XCellRange> rangeOf(std::int32_t firstRow, std::int32_t rowCount,
-                                                        std::int32_t firstColumn, std::int32_t columnCount);
+    css::uno::Reference<css::table::XCellRange> rangeOf(std::int32_t firstRow,
+                                                        std::int32_t rowCount,
+                                                        std::int32_t firstColumn,
+                                                        std::int32_t columnCount);
     void readRun(std::int32_t firstRow, std::int32_t rowCount, std::int32_t firstColumn,
                  std::int32_t columnCount, dupes::TextTable& out);
     bool copyBlock(std::int32_t firstRow, std::int32_t rowCount, std::int32_t firstColumn,

@@ -1,8 +1,8 @@
 #include "CalcWorkbook.h"
 
 #include "OfficeNotation.h"
-#include "RangeSelection.h"
 #include "Properties.h"
+#include "RangeSelection.h"
 #include "Strings.h"
 #include "UnoConnection.h"
 #include "UnoErrors.h"
@@ -44,7 +44,8 @@ namespace {
 OUString FileUrl(const std::string& path) {
     OUString url;
     const auto absolute = std::filesystem::absolute(path).lexically_normal().string();
-    if (osl::FileBase::getFileURLFromSystemPath(ToOUString(absolute), url) != osl::FileBase::E_None) {
+    if (osl::FileBase::getFileURLFromSystemPath(ToOUString(absolute), url) !=
+        osl::FileBase::E_None) {
         throw SheetError("The path \"" + path + "\" cannot be used.");
     }
     return url;
@@ -72,8 +73,9 @@ OUString FilterFor(const std::string& path) {
     if (extension == ".fods") {
         return "OpenDocument Spreadsheet Flat XML";
     }
-    throw SheetError("Cannot save as \"" + path +
-                     "\": choose a name ending in .xlsx, .xls, .ods or .fods, which keep cell colours.");
+    throw SheetError(
+        "Cannot save as \"" + path +
+        "\": choose a name ending in .xlsx, .xls, .ods or .fods, which keep cell colours.");
 }
 
 } // namespace
@@ -86,8 +88,8 @@ CalcWorkbook::CalcWorkbook(const LibreOfficeOptions& options, const std::string&
     if (!IsReadableFile(path)) {
         throw SheetError("The workbook \"" + path + "\" does not exist or is not a file.");
     }
-    process_ = std::make_unique<OfficeProcess>(
-        OfficeProcessOptions{options.programDir, options.headless});
+    process_ =
+        std::make_unique<OfficeProcess>(OfficeProcessOptions{options.programDir, options.headless});
     try {
         const auto context = ConnectToOffice(*process_, options.programDir, options.startTimeout);
         desktop_ = GuardUno("start", [&] { return css::frame::Desktop::create(context); });
@@ -137,8 +139,9 @@ void CalcWorkbook::load(const std::string& path) {
     // Formulas loaded from some formats keep their stored results until
     // something asks for them again (a truth value shows as 1 until then).
     // Calculating once now makes every later read see what the office shows.
-    GuardUno("calculate the workbook",
-             [&] { Reference<css::sheet::XCalculatable>(document_, UNO_QUERY_THROW)->calculateAll(); });
+    GuardUno("calculate the workbook", [&] {
+        Reference<css::sheet::XCalculatable>(document_, UNO_QUERY_THROW)->calculateAll();
+    });
 }
 
 void CalcWorkbook::closeAndEnd() noexcept {
@@ -146,7 +149,8 @@ void CalcWorkbook::closeAndEnd() noexcept {
     const auto grace = desktop_.is() ? std::chrono::seconds(10) : std::chrono::seconds(0);
     try {
         cells_.clear();
-        if (const Reference<css::util::XCloseable> closeable{document_, UNO_QUERY}; closeable.is()) {
+        if (const Reference<css::util::XCloseable> closeable{document_, UNO_QUERY};
+            closeable.is()) {
             closeable->close(true);
         }
         document_.clear();
@@ -189,34 +193,38 @@ SheetLimits CalcWorkbook::limitsOf(const Reference<css::sheet::XSpreadsheet>& sh
 
 Block CalcWorkbook::resolve(const ParsedBlockText& parsed, const std::string& text) {
     return GuardUno("find the block", [&] {
-        const Reference<css::container::XIndexAccess> sheets(document_->getSheets(), UNO_QUERY_THROW);
+        const Reference<css::container::XIndexAccess> sheets(document_->getSheets(),
+                                                             UNO_QUERY_THROW);
         Block block;
         block.sheetIndex = -1;
         if (parsed.sheetName) {
             for (sal_Int32 i = 0; i < sheets->getCount(); ++i) {
-                const Reference<css::container::XNamed> named(sheets->getByIndex(i), UNO_QUERY_THROW);
+                const Reference<css::container::XNamed> named(sheets->getByIndex(i),
+                                                              UNO_QUERY_THROW);
                 if (ToUtf8(named->getName()) == *parsed.sheetName) {
                     block.sheetIndex = i;
                     break;
                 }
             }
             if (block.sheetIndex < 0) {
-                throw SheetError("The block \"" + text + "\" cannot be used: the workbook has no sheet named \"" +
+                throw SheetError("The block \"" + text +
+                                 "\" cannot be used: the workbook has no sheet named \"" +
                                  *parsed.sheetName + "\".");
             }
         } else {
-            const Reference<css::sheet::XSpreadsheetView> view(controller(),
-                                                               UNO_QUERY_THROW);
+            const Reference<css::sheet::XSpreadsheetView> view(controller(), UNO_QUERY_THROW);
             const Reference<css::sheet::XCellRangeAddressable> active(view->getActiveSheet(),
-                                                                     UNO_QUERY_THROW);
+                                                                      UNO_QUERY_THROW);
             block.sheetIndex = active->getRangeAddress().Sheet;
         }
         const auto sheet = sheetAt(static_cast<sal_Int16>(block.sheetIndex));
-        block.sheetName = ToUtf8(Reference<css::container::XNamed>(sheet, UNO_QUERY_THROW)->getName());
+        block.sheetName =
+            ToUtf8(Reference<css::container::XNamed>(sheet, UNO_QUERY_THROW)->getName());
         const SheetLimits limits = limitsOf(sheet);
         for (const auto& area : parsed.areas) {
             if (area.lastRow > limits.rows || area.lastColumn > limits.columns) {
-                throw SheetError("The block \"" + text + "\" reaches beyond the sheet's last row or column.");
+                throw SheetError("The block \"" + text +
+                                 "\" reaches beyond the sheet's last row or column.");
             }
         }
         block.areas = parsed.areas;
@@ -246,9 +254,8 @@ Block CalcWorkbook::askForBlock(const std::string& prompt, const std::string& de
     } catch (const SheetError&) {
         // No usable default: the range box starts empty.
     }
-    answer = AskOfficeForRange(
-        GuardUno("ask for a block", [&] { return controller(); }), prompt,
-        initial, whileWaiting, [this] { return process_->running(); });
+    answer = AskOfficeForRange(GuardUno("ask for a block", [&] { return controller(); }), prompt,
+                               initial, whileWaiting, [this] { return process_->running(); });
     if (!answer || answer->empty()) {
         throw BlockChoiceCancelled("The block choice was cancelled.");
     }
@@ -256,8 +263,9 @@ Block CalcWorkbook::askForBlock(const std::string& prompt, const std::string& de
 }
 
 std::string CalcWorkbook::name(const Block& block) {
-    const SheetLimits limits =
-        GuardUno("name the block", [&] { return limitsOf(sheetAt(static_cast<sal_Int16>(block.sheetIndex))); });
+    const SheetLimits limits = GuardUno("name the block", [&] {
+        return limitsOf(sheetAt(static_cast<sal_Int16>(block.sheetIndex)));
+    });
     return block.sheetName + "!" + FormatAddress(block.areas, limits);
 }
 
@@ -276,13 +284,16 @@ CalcCells& CalcWorkbook::cellsOf(std::int32_t sheetIndex) {
         GuardUno("read the sheet", [&] {
             cells = std::make_unique<CalcCells>(
                 sheetAt(static_cast<sal_Int16>(sheetIndex)), static_cast<sal_Int16>(sheetIndex),
-                Reference<css::lang::XMultiServiceFactory>(document_, UNO_QUERY_THROW), controller());
+                Reference<css::lang::XMultiServiceFactory>(document_, UNO_QUERY_THROW),
+                controller());
         });
     }
     return *cells;
 }
 
-dupes::BlockAccess& CalcWorkbook::cells(const Block& block) { return cellsOf(block.sheetIndex); }
+dupes::BlockAccess& CalcWorkbook::cells(const Block& block) {
+    return cellsOf(block.sheetIndex);
+}
 
 std::optional<std::uint32_t> CalcWorkbook::fillOf(const Block& block, std::int32_t row,
                                                   std::int32_t column) {
@@ -294,8 +305,8 @@ void CalcWorkbook::saveCopyAs(const std::string& path) {
     const OUString url = FileUrl(path);
     GuardUno("save the copy", [&] {
         const Reference<css::frame::XStorable> storable(document_, UNO_QUERY_THROW);
-        storable->storeToURL(
-            url, Properties({Property("FilterName", Any(filter)), Property("Overwrite", Any(true))}));
+        storable->storeToURL(url, Properties({Property("FilterName", Any(filter)),
+                                              Property("Overwrite", Any(true))}));
     });
 }
 

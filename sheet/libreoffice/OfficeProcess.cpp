@@ -44,13 +44,16 @@ bool OfficeUsesProfile(pid_t pid, const fs::path& profile) {
         return false;
     }
     std::ifstream cmdline("/proc/" + std::to_string(pid) + "/cmdline", std::ios::binary);
-    const std::string args((std::istreambuf_iterator<char>(cmdline)), std::istreambuf_iterator<char>());
+    const std::string args((std::istreambuf_iterator<char>(cmdline)),
+                           std::istreambuf_iterator<char>());
     return args.find(profile.string()) != std::string::npos;
 }
 
 std::vector<std::string> OfficeArguments(const std::string& binary, const std::string& profile) {
-    return {binary, "-env:UserInstallation=file://" + profile, "--invisible", "--norestore",
-            "--nologo", "--nodefault", "--nolockcheck", "--nofirststartwizard"};
+    return {binary,          "-env:UserInstallation=file://" + profile,
+            "--invisible",   "--norestore",
+            "--nologo",      "--nodefault",
+            "--nolockcheck", "--nofirststartwizard"};
 }
 
 pid_t Spawn(const std::string& binary, std::vector<std::string> args) {
@@ -72,11 +75,13 @@ pid_t Spawn(const std::string& binary, std::vector<std::string> args) {
     posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
     posix_spawnattr_setpgroup(&attributes, 0);
     pid_t pid = -1;
-    const int error = ::posix_spawn(&pid, binary.c_str(), &actions, &attributes, argv.data(), environ);
+    const int error =
+        ::posix_spawn(&pid, binary.c_str(), &actions, &attributes, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     posix_spawnattr_destroy(&attributes);
     if (error != 0) {
-        throw SheetError("LibreOffice could not be started (" + binary + "): " + std::strerror(error));
+        throw SheetError("LibreOffice could not be started (" + binary +
+                         "): " + std::strerror(error));
     }
     return pid;
 }
@@ -132,12 +137,14 @@ void TurnOffDocumentLocking(const fs::path& profile) {
         text = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<oor:items "
                "xmlns:oor=\"http://openoffice.org/2001/registry\" "
                "xmlns:xs=\"http://www.w3.org/2001/XMLSchema\" "
-               "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\">\n" + close + "\n";
+               "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\">\n" +
+               close + "\n";
     }
     std::string items;
     for (const char* name : {"UseDocumentOOoLockFile", "UseDocumentSystemFileLocking"}) {
-        items += std::string("<item oor:path=\"/org.openoffice.Office.Common/Misc\"><prop oor:name=\"") +
-                 name + "\" oor:op=\"fuse\"><value>false</value></prop></item>\n";
+        items +=
+            std::string("<item oor:path=\"/org.openoffice.Office.Common/Misc\"><prop oor:name=\"") +
+            name + "\" oor:op=\"fuse\"><value>false</value></prop></item>\n";
     }
     text.insert(text.find(close), items);
     std::error_code ec;
@@ -199,7 +206,8 @@ void OfficeProcess::spawn() {
     if (!restarted_) {
         if (const fs::path ready = ProfileTemplate(binary); !ready.empty()) {
             std::error_code ec;
-            fs::copy(ready, profileDir_, fs::copy_options::recursive | fs::copy_options::skip_existing, ec);
+            fs::copy(ready, profileDir_,
+                     fs::copy_options::recursive | fs::copy_options::skip_existing, ec);
         }
         TurnOffDocumentLocking(profileDir_);
     }
@@ -233,7 +241,9 @@ bool OfficeProcess::reap(bool wait) {
     return true;
 }
 
-bool OfficeProcess::running() { return !reap(false); }
+bool OfficeProcess::running() {
+    return !reap(false);
+}
 
 void OfficeProcess::end(std::chrono::milliseconds timeout) {
     ending_ = true;

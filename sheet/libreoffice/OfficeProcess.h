@@ -7,8 +7,8 @@
 namespace sheet::libreoffice {
 
 struct OfficeProcessOptions {
-    std::string programDir;   // the office's program folder, holding soffice.bin
-    bool headless = false;    // no windows at all: for tests and the batch command
+    std::string programDir; // the office's program folder, holding soffice.bin
+    bool headless = false;  // no windows at all: for tests and the batch command
 };
 
 // One private office process: its own temporary user profile and its own pipe

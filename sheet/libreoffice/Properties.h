@@ -8,7 +8,8 @@
 
 namespace sheet::libreoffice {
 
-inline com::sun::star::beans::PropertyValue Property(const char* name, com::sun::star::uno::Any value) {
+inline com::sun::star::beans::PropertyValue Property(const char* name,
+                                                     com::sun::star::uno::Any value) {
     com::sun::star::beans::PropertyValue property;
     property.Name = rtl::OUString::createFromAscii(name);
     property.Value = std::move(value);

@@ -65,28 +65,28 @@ private:
 } // namespace
 
 std::optional<std::string> AskOfficeForRange(const Reference<css::frame::XController>& controller,
-                                             const std::string& title, const std::string& initialValue,
+                                             const std::string& title,
+                                             const std::string& initialValue,
                                              const std::function<void()>& whileWaiting,
                                              const std::function<bool()>& stillThere) {
     const rtl::Reference<RangeAnswer> answer(new RangeAnswer);
     const Reference<css::sheet::XRangeSelectionListener> asListener(answer.get());
     const Reference<css::util::XCloseListener> asCloseListener(answer.get());
-    const Reference<css::sheet::XRangeSelection> selection =
-        GuardUno("ask for a block", [&] {
-            Reference<css::sheet::XRangeSelection> s(controller, css::uno::UNO_QUERY_THROW);
-            s->addRangeSelectionListener(asListener);
-            const Reference<css::util::XCloseBroadcaster> closing(controller->getModel(),
-                                                                 css::uno::UNO_QUERY);
-            if (closing.is()) {
-                closing->addCloseListener(asCloseListener);
-            }
-            const auto arguments = Properties({
-                Property("Title", css::uno::Any(ToOUString(title))),
-                Property("InitialValue", css::uno::Any(ToOUString(initialValue))),
-                Property("CloseOnMouseRelease", css::uno::Any(false))});
-            s->startRangeSelection(arguments);
-            return s;
-        });
+    const Reference<css::sheet::XRangeSelection> selection = GuardUno("ask for a block", [&] {
+        Reference<css::sheet::XRangeSelection> s(controller, css::uno::UNO_QUERY_THROW);
+        s->addRangeSelectionListener(asListener);
+        const Reference<css::util::XCloseBroadcaster> closing(controller->getModel(),
+                                                              css::uno::UNO_QUERY);
+        if (closing.is()) {
+            closing->addCloseListener(asCloseListener);
+        }
+        const auto arguments =
+            Properties({Property("Title", css::uno::Any(ToOUString(title))),
+                        Property("InitialValue", css::uno::Any(ToOUString(initialValue))),
+                        Property("CloseOnMouseRelease", css::uno::Any(false))});
+        s->startRangeSelection(arguments);
+        return s;
+    });
     std::optional<std::string> result;
     while (!answer->waitFor(std::chrono::milliseconds(15), result)) {
         if (whileWaiting) {

@@ -15,9 +15,10 @@ namespace css = com::sun::star;
 // document. Returns the range descriptor in the office's notation, or none
 // when the user cancels or the document goes away. `stillThere` is asked
 // between waits whether the office is still running.
-std::optional<std::string> AskOfficeForRange(const css::uno::Reference<css::frame::XController>& controller,
-                                             const std::string& title, const std::string& initialValue,
-                                             const std::function<void()>& whileWaiting,
-                                             const std::function<bool()>& stillThere);
+std::optional<std::string>
+AskOfficeForRange(const css::uno::Reference<css::frame::XController>& controller,
+                  const std::string& title, const std::string& initialValue,
+                  const std::function<void()>& whileWaiting,
+                  const std::function<bool()>& stillThere);
 
 } // namespace sheet::libreoffice

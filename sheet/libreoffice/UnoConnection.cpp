@@ -27,8 +27,8 @@ Reference<css::uno::XComponentContext> LocalContext(const std::string& programDi
         try {
             // The office's unorc reads its type and service lists through
             // URE_BOOTSTRAP, which must name the office's fundamentalrc.
-            rtl::Bootstrap::set("URE_BOOTSTRAP",
-                                ToOUString("vnd.sun.star.pathname:" + programDir + "/fundamentalrc"));
+            rtl::Bootstrap::set("URE_BOOTSTRAP", ToOUString("vnd.sun.star.pathname:" + programDir +
+                                                            "/fundamentalrc"));
             context = cppu::defaultBootstrap_InitialComponentContext(
                 ToOUString("file://" + programDir + "/unorc"));
         } catch (const css::uno::Exception& e) {

@@ -17,7 +17,8 @@ template <typename Body> auto GuardUno(const char* doing, Body&& body) -> declty
     try {
         return body();
     } catch (const com::sun::star::lang::DisposedException&) {
-        throw SheetError(std::string("LibreOffice closed or stopped while trying to ") + doing + ".");
+        throw SheetError(std::string("LibreOffice closed or stopped while trying to ") + doing +
+                         ".");
     } catch (const com::sun::star::uno::Exception& e) {
         std::string message = std::string("LibreOffice could not ") + doing;
         const std::string detail = ToUtf8(e.Message);

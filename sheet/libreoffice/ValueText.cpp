@@ -36,7 +36,8 @@ std::string NumberValueAsText(const Reference<css::table::XCell>& cell, double v
         css::util::Date nullDate(30, 12, 1899);
         const Reference<css::beans::XPropertySet> settings(document, UNO_QUERY_THROW);
         settings->getPropertyValue("NullDate") >>= nullDate;
-        return SerialAsText(value, SerialDate{nullDate.Year, nullDate.Month, nullDate.Day}, date, time);
+        return SerialAsText(value, SerialDate{nullDate.Year, nullDate.Month, nullDate.Day}, date,
+                            time);
     }
     return NumberAsText(value);
 }

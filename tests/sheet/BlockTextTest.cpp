@@ -47,7 +47,8 @@ TEST(BlockText, WholeColumnsRowsReversedCornersAndSeveralAreas) {
 }
 
 TEST(BlockText, FormatWritesWhatParseReads) {
-    for (const char* text : {"$B$2:$E$40", "$C$5", "$A:$C", "$2:$5", "$A$1:$B$2,$D$4", "$XFD$1048576"}) {
+    for (const char* text :
+         {"$B$2:$E$40", "$C$5", "$A:$C", "$2:$5", "$A$1:$B$2,$D$4", "$XFD$1048576"}) {
         SCOPED_TRACE(text);
         EXPECT_EQ(FormatAddress(ParseBlockText(text, kLimits).areas, kLimits), text);
     }
@@ -58,8 +59,8 @@ TEST(BlockText, FormatWritesWhatParseReads) {
 }
 
 TEST(BlockText, RejectsWhatIsNoBlockWithAReason) {
-    for (const char* text : {"", "Data!", "!A1", "A0", "A1:", "XFE1", "A1048577", "1A", "A1:B", "$$A1",
-                             "'Unclosed!A1", "Data!A1;B2", "hello"}) {
+    for (const char* text : {"", "Data!", "!A1", "A0", "A1:", "XFE1", "A1048577", "1A", "A1:B",
+                             "$$A1", "'Unclosed!A1", "Data!A1;B2", "hello"}) {
         SCOPED_TRACE(text);
         try {
             ParseBlockText(text, kLimits);

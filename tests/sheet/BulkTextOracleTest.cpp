@@ -8,7 +8,8 @@
 
 namespace {
 
-void Expect(dupes::BlockAccess& cells, int firstRow, int rowCount, const std::vector<std::int32_t>& columns) {
+void Expect(dupes::BlockAccess& cells, int firstRow, int rowCount,
+            const std::vector<std::int32_t>& columns) {
     dupes::TextTable bulk;
     cells.readTexts(firstRow, rowCount, columns, bulk);
     ASSERT_EQ(bulk.size(), static_cast<std::size_t>(rowCount) * columns.size());

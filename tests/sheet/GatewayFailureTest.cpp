@@ -9,7 +9,8 @@ using sheet::libreoffice::MakeLibreOffice;
 namespace {
 
 // Opens `path` and returns the failure's description, or "" when it opened.
-std::string FailureOpening(const std::string& path, sheet::libreoffice::LibreOfficeOptions options) {
+std::string FailureOpening(const std::string& path,
+                           sheet::libreoffice::LibreOfficeOptions options) {
     auto office = MakeLibreOffice(std::move(options));
     try {
         sheet::OpenExcelWorkbook(*office, path);
@@ -31,7 +32,8 @@ TEST(GatewayFailure, EachFailureIsDescribedInWords) {
         const char* says;
     } cases[] = {
         {"office missing", Workbooks().xlsx, missingOffice, "LibreOffice was not found"},
-        {"file missing", (Workbooks().folder / "nothing.xlsx").string(), HeadlessOptions(), "does not exist"},
+        {"file missing", (Workbooks().folder / "nothing.xlsx").string(), HeadlessOptions(),
+         "does not exist"},
         {"folder", Workbooks().folder.string(), HeadlessOptions(), "is not a file"},
         {"empty path", "", HeadlessOptions(), "No workbook"},
         {"damaged file", Workbooks().damaged, HeadlessOptions(), "could not open"},

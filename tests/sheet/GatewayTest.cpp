@@ -101,8 +101,8 @@ INSTANTIATE_TEST_SUITE_P(Formats, Gateway, ::testing::Values("xlsx", "ods", "csv
 
 class GatewayXlsx : public ::testing::Test {
 protected:
-    std::unique_ptr<sheet::Workbook> open(
-        std::function<std::optional<std::string>(const std::string&)> answer = {}) {
+    std::unique_ptr<sheet::Workbook>
+    open(std::function<std::optional<std::string>(const std::string&)> answer = {}) {
         auto office = MakeLibreOffice(HeadlessOptions(std::move(answer)));
         return sheet::OpenExcelWorkbook(*office, Workbooks().xlsx);
     }

@@ -1,5 +1,5 @@
-#include "OfficeFixture.h"
 #include "sheet/HighlightWorkbook.h"
+#include "OfficeFixture.h"
 #include "sheet/SheetError.h"
 
 #include <gtest/gtest.h>
@@ -33,7 +33,8 @@ class HighlightOnRealWorkbook : public ::testing::TestWithParam<Case> {};
 TEST_P(HighlightOnRealWorkbook, ColoursExactlyTheRepeatedRows) {
     const Case& c = GetParam();
     auto office = sheet::libreoffice::MakeLibreOffice(HeadlessOptions());
-    sheet::HighlightRequest request{Workbooks().people, "People!$B$2:$E$10",
+    sheet::HighlightRequest request{Workbooks().people,
+                                    "People!$B$2:$E$10",
                                     {c.kind, {true, true, false, false}, c.colour, c.entireRow}};
     auto result = sheet::HighlightWorkbook(*office, request);
     const auto& rows = c.kind == RunKind::AllDuplicates ? kAllDuplicates : kExceptFirst;
@@ -41,7 +42,8 @@ TEST_P(HighlightOnRealWorkbook, ColoursExactlyTheRepeatedRows) {
     // Every cell of the block and of a border of one cell around it.
     for (int row = 1; row <= 11; ++row) {
         for (int column = 1; column <= 6; ++column) {
-            const bool inColouredColumns = c.entireRow ? column >= 2 && column <= 5 : column == 2 || column == 3;
+            const bool inColouredColumns =
+                c.entireRow ? column >= 2 && column <= 5 : column == 2 || column == 3;
             std::optional<std::uint32_t> expected;
             if (const auto it = kFillsInFile.find({row, column}); it != kFillsInFile.end()) {
                 expected = it->second;
@@ -64,17 +66,19 @@ INSTANTIATE_TEST_SUITE_P(
                       Case{"ExceptFirstEntireRow", RunKind::ExceptFirst, true, "Red", 0x0000FF},
                       Case{"Blue", RunKind::AllDuplicates, false, "Blue", 0xFF0000},
                       Case{"Green", RunKind::ExceptFirst, true, "Green", 0x00FF00},
-                      Case{"NameOutsideTheTable", RunKind::AllDuplicates, true, "yellow", std::nullopt}),
+                      Case{"NameOutsideTheTable", RunKind::AllDuplicates, true, "yellow",
+                           std::nullopt}),
     [](const auto& param) { return std::string(param.param.name); });
 
 TEST(HighlightFailure, EndsTheInstanceAndSaysWhy) {
     auto office = sheet::libreoffice::MakeLibreOffice(HeadlessOptions());
-    sheet::HighlightRequest tooNarrow{Workbooks().people, "People!$B$2:$E$10",
+    sheet::HighlightRequest tooNarrow{Workbooks().people,
+                                      "People!$B$2:$E$10",
                                       {RunKind::AllDuplicates, {true, true}, "Yellow", false}};
     EXPECT_THROW(sheet::HighlightWorkbook(*office, tooNarrow), dupes::RunError);
 
-    sheet::HighlightRequest badBlock{Workbooks().people, "Nobody!$B$2:$E$10",
-                                     {RunKind::AllDuplicates, {true}, "Yellow", false}};
+    sheet::HighlightRequest badBlock{
+        Workbooks().people, "Nobody!$B$2:$E$10", {RunKind::AllDuplicates, {true}, "Yellow", false}};
     EXPECT_THROW(sheet::HighlightWorkbook(*office, badBlock), sheet::SheetError);
     // The fixture checks after each test that no office is left running.
 }

@@ -18,6 +18,7 @@ TEST(NumberText, SerialDatesAndTimes) {
     EXPECT_EQ(sheet::SerialAsText(45352, epoch, true, false), "2024-03-01");
     EXPECT_EQ(sheet::SerialAsText(45352.75, epoch, true, true), "2024-03-01 18:00:00");
     EXPECT_EQ(sheet::SerialAsText(0.5, epoch, false, true), "12:00:00");
-    EXPECT_EQ(sheet::SerialAsText(45352 + 86399.0 / 86400.0, epoch, true, true), "2024-03-01 23:59:59");
+    EXPECT_EQ(sheet::SerialAsText(45352 + 86399.0 / 86400.0, epoch, true, true),
+              "2024-03-01 23:59:59");
     EXPECT_EQ(sheet::SerialAsText(1, sheet::SerialDate{1904, 1, 1}, true, false), "1904-01-02");
 }

@@ -14,11 +14,23 @@ TestWorkbooks* workbooks = nullptr;
 void Make(WorkbookMaker& maker, TestWorkbooks& out) {
     auto doc = maker.create();
     doc.sheet("Data")
-        .text("C5", "Name").number("E5", 42, "[$$-409]#,##0.00").text("F5", "City")
-        .text("C6", "Ann").number("D6", 0.5, "0.00%").number("E6", 45352, "YYYY-MM-DD").text("F6", "  Oslo ")
-        .formula("C7", "=\"A\"&\"nn\"").number("D7", 1234.5, "#,##0.00").formula("E7", "=1+1").text("F7", "oslo")
-        .fill("B4", 0xFF0000).fill("G10", 0x00FF00);
-    doc.sheet("My Data").text("A1", "x").number("B1", 45352.75, "YYYY-MM-DD HH:MM:SS").formula("C1", "=1=1");
+        .text("C5", "Name")
+        .number("E5", 42, "[$$-409]#,##0.00")
+        .text("F5", "City")
+        .text("C6", "Ann")
+        .number("D6", 0.5, "0.00%")
+        .number("E6", 45352, "YYYY-MM-DD")
+        .text("F6", "  Oslo ")
+        .formula("C7", "=\"A\"&\"nn\"")
+        .number("D7", 1234.5, "#,##0.00")
+        .formula("E7", "=1+1")
+        .text("F7", "oslo")
+        .fill("B4", 0xFF0000)
+        .fill("G10", 0x00FF00);
+    doc.sheet("My Data")
+        .text("A1", "x")
+        .number("B1", 45352.75, "YYYY-MM-DD HH:MM:SS")
+        .formula("C1", "=1=1");
     doc.sheet("Third").text("A1", "only");
     doc.saveAs(out.xlsx);
     doc.saveAs(out.ods);
@@ -28,18 +40,24 @@ void Make(WorkbookMaker& maker, TestWorkbooks& out) {
 void MakePeople(WorkbookMaker& maker, const std::string& path) {
     auto doc = maker.create();
     doc.sheet("Intro").text("A1", "The data is on the next sheet.");
-    doc.sheet("People").rows("B2", {
-        {std::string("Name"), std::string("City"), std::string("Age"), std::string("Note")},
-        {std::string("Ann"), std::string("Oslo"), 30.0, std::string("x")},
-        {std::string("Bob"), std::string("Rome"), 41.0, std::string("y")},
-        {std::string("Ann"), std::string("Oslo"), 31.0, std::string("z")},
-        {std::string("ann"), std::string("Oslo"), 30.0, std::string("x")},
-        {std::string("Ann "), std::string("Oslo"), 30.0, std::string("x")},
-        {std::string("Bob"), std::string("Rome"), 41.0, std::string("w")},
-        {std::string("Ann"), std::string("Oslo"), 30.0, std::string("q")},
-        {std::string("Name"), std::string("City"), 5.0, std::string("n")},
-    });
-    doc.fill("A1", 0x0000FF).fill("C3", 0x00FF00).fill("F5", 0xFF0000).text("B11", "Ann").text("C11", "Oslo");
+    doc.sheet("People").rows(
+        "B2",
+        {
+            {std::string("Name"), std::string("City"), std::string("Age"), std::string("Note")},
+            {std::string("Ann"), std::string("Oslo"), 30.0, std::string("x")},
+            {std::string("Bob"), std::string("Rome"), 41.0, std::string("y")},
+            {std::string("Ann"), std::string("Oslo"), 31.0, std::string("z")},
+            {std::string("ann"), std::string("Oslo"), 30.0, std::string("x")},
+            {std::string("Ann "), std::string("Oslo"), 30.0, std::string("x")},
+            {std::string("Bob"), std::string("Rome"), 41.0, std::string("w")},
+            {std::string("Ann"), std::string("Oslo"), 30.0, std::string("q")},
+            {std::string("Name"), std::string("City"), 5.0, std::string("n")},
+        });
+    doc.fill("A1", 0x0000FF)
+        .fill("C3", 0x00FF00)
+        .fill("F5", 0xFF0000)
+        .text("B11", "Ann")
+        .text("C11", "Oslo");
     doc.saveAs(path);
 }
 
@@ -48,29 +66,60 @@ void MakeCorpus(WorkbookMaker& maker, const std::filesystem::path& folder) {
     auto doc = maker.create();
     doc.sheet("Corpus");
     const std::pair<double, const char*> numbers[] = {
-        {1234.5, "#,##0.00"},      {1234.5, "0.000E+00"},     {0.256, "0%"},
-        {0.256, "0.00%"},          {-1234.5, "[$€-407] #,##0.00"}, {-42, "$#,##0.00;[RED]-$#,##0.00"},
-        {0.75, "# ?/?"},           {42, "00000"},             {1e20, "General"},
-        {1e-10, "General"},        {-0.5, "General"},         {45352, "YYYY-MM-DD"},
-        {45352, "DD/MM/YYYY"},     {45352, "MMMM D, YYYY"},   {0.75, "HH:MM:SS"},
-        {0.75, "HH:MM AM/PM"},     {45352.5, "YYYY-MM-DD HH:MM"}, {1.5, "[HH]:MM"},
-        {1, "BOOLEAN"},            {0, "BOOLEAN"},            {123456789012345678.0, "General"},
-        {1, "General"},            {0, "General"},            {3.14159265358979, "0.0000000000"},
+        {1234.5, "#,##0.00"},
+        {1234.5, "0.000E+00"},
+        {0.256, "0%"},
+        {0.256, "0.00%"},
+        {-1234.5, "[$€-407] #,##0.00"},
+        {-42, "$#,##0.00;[RED]-$#,##0.00"},
+        {0.75, "# ?/?"},
+        {42, "00000"},
+        {1e20, "General"},
+        {1e-10, "General"},
+        {-0.5, "General"},
+        {45352, "YYYY-MM-DD"},
+        {45352, "DD/MM/YYYY"},
+        {45352, "MMMM D, YYYY"},
+        {0.75, "HH:MM:SS"},
+        {0.75, "HH:MM AM/PM"},
+        {45352.5, "YYYY-MM-DD HH:MM"},
+        {1.5, "[HH]:MM"},
+        {1, "BOOLEAN"},
+        {0, "BOOLEAN"},
+        {123456789012345678.0, "General"},
+        {1, "General"},
+        {0, "General"},
+        {3.14159265358979, "0.0000000000"},
     };
     int row = 1;
     for (const auto& [value, format] : numbers) {
         const std::string at = std::to_string(row++);
         doc.number("A" + at, value, format).number("B" + at, value).text("C" + at, format);
     }
-    const char* formulas[] = {"=TRUE()", "=FALSE()", "=1=1", "=1/0", "=NA()", "=SQRT(-1)", "=\"\"",
-                              "=\"x\"&\"y\"", "=1", "=0", "=ROUND(2/3;4)", "=NOW()-NOW()", "=2>1"};
+    const char* formulas[] = {"=TRUE()",       "=FALSE()",     "=1=1",         "=1/0", "=NA()",
+                              "=SQRT(-1)",     "=\"\"",        "=\"x\"&\"y\"", "=1",   "=0",
+                              "=ROUND(2/3;4)", "=NOW()-NOW()", "=2>1"};
     for (const char* formula : formulas) {
         const std::string at = std::to_string(row++);
         doc.formula("A" + at, formula).text("B" + at, "formula").formula("D" + at, formula, "0.00");
     }
-    const char* texts[] = {"  leading", "trailing  ", "tab\there", "line\nbreak", "say \"hi\"",
-                           "\"starts with a quote", "Привет", "日本語のテキスト", "עברית", "😀 emoji",
-                           "'apostrophe", "0", "1", "TRUE", "#N/A", "a\tb\nc\"d", ""};
+    const char* texts[] = {"  leading",
+                           "trailing  ",
+                           "tab\there",
+                           "line\nbreak",
+                           "say \"hi\"",
+                           "\"starts with a quote",
+                           "Привет",
+                           "日本語のテキスト",
+                           "עברית",
+                           "😀 emoji",
+                           "'apostrophe",
+                           "0",
+                           "1",
+                           "TRUE",
+                           "#N/A",
+                           "a\tb\nc\"d",
+                           ""};
     for (const char* text : texts) {
         const std::string at = std::to_string(row++);
         doc.text("A" + at, text).text("C" + at, text).text("D" + at, "text");
@@ -129,10 +178,12 @@ class NoOfficeLeft : public ::testing::EmptyTestEventListener {
 
 } // namespace
 
-const TestWorkbooks& Workbooks() { return *workbooks; }
+const TestWorkbooks& Workbooks() {
+    return *workbooks;
+}
 
-sheet::libreoffice::LibreOfficeOptions HeadlessOptions(
-    std::function<std::optional<std::string>(const std::string&)> answer) {
+sheet::libreoffice::LibreOfficeOptions
+HeadlessOptions(std::function<std::optional<std::string>(const std::string&)> answer) {
     sheet::libreoffice::LibreOfficeOptions options;
     options.headless = true;
     options.answerBlockChoice = std::move(answer);

@@ -17,5 +17,5 @@ const TestWorkbooks& Workbooks();
 
 // A headless private office per workbook; `answer` stands in for the person
 // marking a block.
-sheet::libreoffice::LibreOfficeOptions HeadlessOptions(
-    std::function<std::optional<std::string>(const std::string&)> answer = {});
+sheet::libreoffice::LibreOfficeOptions
+HeadlessOptions(std::function<std::optional<std::string>(const std::string&)> answer = {});

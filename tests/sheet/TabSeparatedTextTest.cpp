@@ -38,11 +38,11 @@ TEST(TabSeparatedText, PlainAndQuotedFields) {
 }
 
 TEST(TabSeparatedText, AnotherShapeIsRejectedWhole) {
-    EXPECT_EQ(Parse("a\tb\n", 2, 2), Fields{"<rejected>"});         // a row left out
-    EXPECT_EQ(Parse("a\tb\tc\n", 1, 2), Fields{"<rejected>"});      // a field too many
-    EXPECT_EQ(Parse("a\nb\n", 1, 2), Fields{"<rejected>"});         // a field too few
-    EXPECT_EQ(Parse("a\nb\nc\n", 2, 1), Fields{"<rejected>"});      // a row too many
-    EXPECT_EQ(Parse("a\tb\nc\td", 2, 2), Fields{"<rejected>"});     // the last line break missing
+    EXPECT_EQ(Parse("a\tb\n", 2, 2), Fields{"<rejected>"});          // a row left out
+    EXPECT_EQ(Parse("a\tb\tc\n", 1, 2), Fields{"<rejected>"});       // a field too many
+    EXPECT_EQ(Parse("a\nb\n", 1, 2), Fields{"<rejected>"});          // a field too few
+    EXPECT_EQ(Parse("a\nb\nc\n", 2, 1), Fields{"<rejected>"});       // a row too many
+    EXPECT_EQ(Parse("a\tb\nc\td", 2, 2), Fields{"<rejected>"});      // the last line break missing
     EXPECT_EQ(Parse("\"open\tfield\n", 1, 1), Fields{"<rejected>"}); // unclosed quote
 }
 
@@ -60,7 +60,13 @@ TEST(TabSeparatedText, FieldsStartingWithAQuoteAreReported) {
     // What holds a tab or line break was quoted for sure.
     EXPECT_EQ(Parse("\"x\ty\"\t\"z\"\n", 1, 2, &ambiguous), (Fields{"x\ty", "z"}));
     EXPECT_EQ(ambiguous, (std::vector<std::size_t>{2}));
-    EXPECT_EQ(Parse("ok\t\"a\x01" "b\nc\"\tx\x02\n", 1, 3, &ambiguous), (Fields{"ok", "a\x01" "b\nc", "x\x02"}));
+    EXPECT_EQ(Parse("ok\t\"a\x01"
+                    "b\nc\"\tx\x02\n",
+                    1, 3, &ambiguous),
+              (Fields{"ok",
+                      "a\x01"
+                      "b\nc",
+                      "x\x02"}));
     EXPECT_EQ(ambiguous, (std::vector<std::size_t>{2, 3}));
 }
 

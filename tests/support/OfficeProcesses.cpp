@@ -2,13 +2,13 @@
 
 #include <algorithm>
 #include <csignal>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
-#include <cstdlib>
 
 std::vector<pid_t> PrivateOfficeProcesses() {
     std::vector<pid_t> pids;
@@ -19,9 +19,11 @@ std::vector<pid_t> PrivateOfficeProcesses() {
             continue;
         }
         std::ifstream file(entry.path() / "cmdline", std::ios::binary);
-        const std::string cmdline((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+        const std::string cmdline((std::istreambuf_iterator<char>(file)),
+                                  std::istreambuf_iterator<char>());
         std::ifstream stat(entry.path() / "stat");
-        const std::string status((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+        const std::string status((std::istreambuf_iterator<char>(stat)),
+                                 std::istreambuf_iterator<char>());
         // The parent's pid is the second field after the parenthesised name.
         const auto close = status.rfind(')');
         long parent = -1;

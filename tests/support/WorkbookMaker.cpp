@@ -12,14 +12,13 @@
 #include <com/sun/star/frame/Desktop.hpp>
 #include <com/sun/star/frame/XStorable.hpp>
 #include <com/sun/star/lang/Locale.hpp>
-#include <com/sun/star/sheet/XCellRangeAddressable.hpp>
-#include <com/sun/star/sheet/XCellRangeData.hpp>
 #include <com/sun/star/sheet/FilterOperator.hpp>
 #include <com/sun/star/sheet/TableFilterField.hpp>
+#include <com/sun/star/sheet/XCellRangeAddressable.hpp>
+#include <com/sun/star/sheet/XCellRangeData.hpp>
 #include <com/sun/star/sheet/XSheetFilterDescriptor.hpp>
 #include <com/sun/star/sheet/XSheetFilterable.hpp>
 #include <com/sun/star/sheet/XSpreadsheet.hpp>
-#include <com/sun/star/util/XMergeable.hpp>
 #include <com/sun/star/sheet/XSpreadsheetDocument.hpp>
 #include <com/sun/star/table/XCell.hpp>
 #include <com/sun/star/table/XCellRange.hpp>
@@ -27,6 +26,7 @@
 #include <com/sun/star/table/XTableRows.hpp>
 #include <com/sun/star/text/XTextRange.hpp>
 #include <com/sun/star/util/XCloseable.hpp>
+#include <com/sun/star/util/XMergeable.hpp>
 #include <com/sun/star/util/XNumberFormatsSupplier.hpp>
 #include <osl/file.hxx>
 
@@ -50,7 +50,8 @@ struct WorkbookMaker::Document::State {
 };
 
 WorkbookMaker::WorkbookMaker() : office_(std::make_unique<Office>()) {
-    const auto context = ConnectToOffice(office_->process, LIBREOFFICE_PROGRAM_DIR, std::chrono::seconds(60));
+    const auto context =
+        ConnectToOffice(office_->process, LIBREOFFICE_PROGRAM_DIR, std::chrono::seconds(60));
     office_->desktop = css::frame::Desktop::create(context);
 }
 
@@ -68,7 +69,8 @@ WorkbookMaker::Document WorkbookMaker::create() {
     const auto component = office_->desktop->loadComponentFromURL(
         "private:factory/scalc", "_blank", 0, Properties({Property("Hidden", Any(true))}));
     state->document.set(component, UNO_QUERY_THROW);
-    const Reference<css::container::XIndexAccess> sheets(state->document->getSheets(), UNO_QUERY_THROW);
+    const Reference<css::container::XIndexAccess> sheets(state->document->getSheets(),
+                                                         UNO_QUERY_THROW);
     state->sheet.set(sheets->getByIndex(0), UNO_QUERY_THROW);
     return Document(std::move(state));
 }
@@ -89,7 +91,8 @@ WorkbookMaker::Document& WorkbookMaker::Document::sheet(const std::string& name)
     const auto sheets = state_->document->getSheets();
     if (!state_->renamedFirst) {
         state_->renamedFirst = true;
-        Reference<css::container::XNamed>(state_->sheet, UNO_QUERY_THROW)->setName(ToOUString(name));
+        Reference<css::container::XNamed>(state_->sheet, UNO_QUERY_THROW)
+            ->setName(ToOUString(name));
         return *this;
     }
     if (!sheets->hasByName(ToOUString(name))) {
@@ -104,11 +107,14 @@ namespace {
 
 Reference<css::table::XCellRange> RangeOf(const Reference<css::sheet::XSpreadsheet>& sheet,
                                           const std::string& name) {
-    return Reference<css::table::XCellRange>(sheet, UNO_QUERY_THROW)->getCellRangeByName(ToOUString(name));
+    return Reference<css::table::XCellRange>(sheet, UNO_QUERY_THROW)
+        ->getCellRangeByName(ToOUString(name));
 }
 
-sal_Int32 FormatKey(const Reference<css::sheet::XSpreadsheetDocument>& document, const std::string& code) {
-    const auto formats = Reference<css::util::XNumberFormatsSupplier>(document, UNO_QUERY_THROW)->getNumberFormats();
+sal_Int32 FormatKey(const Reference<css::sheet::XSpreadsheetDocument>& document,
+                    const std::string& code) {
+    const auto formats =
+        Reference<css::util::XNumberFormatsSupplier>(document, UNO_QUERY_THROW)->getNumberFormats();
     const css::lang::Locale english("en", "US", "");
     sal_Int32 key = formats->queryKey(ToOUString(code), english, false);
     if (key < 0) {
@@ -119,12 +125,15 @@ sal_Int32 FormatKey(const Reference<css::sheet::XSpreadsheetDocument>& document,
 
 } // namespace
 
-WorkbookMaker::Document& WorkbookMaker::Document::text(const std::string& cell, const std::string& value) {
-    Reference<css::text::XTextRange>(RangeOf(state_->sheet, cell), UNO_QUERY_THROW)->setString(ToOUString(value));
+WorkbookMaker::Document& WorkbookMaker::Document::text(const std::string& cell,
+                                                       const std::string& value) {
+    Reference<css::text::XTextRange>(RangeOf(state_->sheet, cell), UNO_QUERY_THROW)
+        ->setString(ToOUString(value));
     return *this;
 }
 
-WorkbookMaker::Document& WorkbookMaker::Document::format(const std::string& range, const std::string& code) {
+WorkbookMaker::Document& WorkbookMaker::Document::format(const std::string& range,
+                                                         const std::string& code) {
     Reference<css::beans::XPropertySet>(RangeOf(state_->sheet, range), UNO_QUERY_THROW)
         ->setPropertyValue("NumberFormat", Any(FormatKey(state_->document, code)));
     return *this;
@@ -132,32 +141,39 @@ WorkbookMaker::Document& WorkbookMaker::Document::format(const std::string& rang
 
 WorkbookMaker::Document& WorkbookMaker::Document::number(const std::string& cell, double value,
                                                          const std::string& code) {
-    Reference<css::table::XCell>(RangeOf(state_->sheet, cell)->getCellByPosition(0, 0), UNO_QUERY_THROW)
+    Reference<css::table::XCell>(RangeOf(state_->sheet, cell)->getCellByPosition(0, 0),
+                                 UNO_QUERY_THROW)
         ->setValue(value);
     return code.empty() ? *this : format(cell, code);
 }
 
-WorkbookMaker::Document& WorkbookMaker::Document::formula(const std::string& cell, const std::string& text,
+WorkbookMaker::Document& WorkbookMaker::Document::formula(const std::string& cell,
+                                                          const std::string& text,
                                                           const std::string& code) {
     RangeOf(state_->sheet, cell)->getCellByPosition(0, 0)->setFormula(ToOUString(text));
     return code.empty() ? *this : format(cell, code);
 }
 
-WorkbookMaker::Document& WorkbookMaker::Document::fill(const std::string& cell, std::uint32_t colour) {
+WorkbookMaker::Document& WorkbookMaker::Document::fill(const std::string& cell,
+                                                       std::uint32_t colour) {
     Reference<css::beans::XPropertySet>(RangeOf(state_->sheet, cell), UNO_QUERY_THROW)
-        ->setPropertyValue("CellBackColor", Any(static_cast<sal_Int32>(sheet::SwapRedAndBlue(colour))));
+        ->setPropertyValue("CellBackColor",
+                           Any(static_cast<sal_Int32>(sheet::SwapRedAndBlue(colour))));
     return *this;
 }
 
 WorkbookMaker::Document& WorkbookMaker::Document::hideRow(std::int32_t row) {
-    const auto rowsOf = Reference<css::table::XColumnRowRange>(state_->sheet, UNO_QUERY_THROW)->getRows();
+    const auto rowsOf =
+        Reference<css::table::XColumnRowRange>(state_->sheet, UNO_QUERY_THROW)->getRows();
     Reference<css::beans::XPropertySet>(rowsOf->getByIndex(row - 1), UNO_QUERY_THROW)
         ->setPropertyValue("IsVisible", Any(false));
     return *this;
 }
 
-WorkbookMaker::Document& WorkbookMaker::Document::filterOut(const std::string& range, const std::string& text) {
-    const Reference<css::sheet::XSheetFilterable> filterable(RangeOf(state_->sheet, range), UNO_QUERY_THROW);
+WorkbookMaker::Document& WorkbookMaker::Document::filterOut(const std::string& range,
+                                                            const std::string& text) {
+    const Reference<css::sheet::XSheetFilterable> filterable(RangeOf(state_->sheet, range),
+                                                             UNO_QUERY_THROW);
     const auto descriptor = filterable->createFilterDescriptor(true);
     css::sheet::TableFilterField field;
     field.Field = 0;
@@ -174,13 +190,15 @@ WorkbookMaker::Document& WorkbookMaker::Document::merge(const std::string& range
     return *this;
 }
 
-WorkbookMaker::Document& WorkbookMaker::Document::rows(const std::string& topLeft,
-                                                       const std::vector<std::vector<CellValue>>& values) {
+WorkbookMaker::Document&
+WorkbookMaker::Document::rows(const std::string& topLeft,
+                              const std::vector<std::vector<CellValue>>& values) {
     if (values.empty()) {
         return *this;
     }
     const auto corner = RangeOf(state_->sheet, topLeft);
-    const auto address = Reference<css::sheet::XCellRangeAddressable>(corner, UNO_QUERY_THROW)->getRangeAddress();
+    const auto address =
+        Reference<css::sheet::XCellRangeAddressable>(corner, UNO_QUERY_THROW)->getRangeAddress();
     const auto width = static_cast<sal_Int32>(values.front().size());
     css::uno::Sequence<css::uno::Sequence<Any>> data(static_cast<sal_Int32>(values.size()));
     auto* row = data.getArray();
@@ -199,10 +217,11 @@ WorkbookMaker::Document& WorkbookMaker::Document::rows(const std::string& topLef
         }
         ++row;
     }
-    const auto target = Reference<css::table::XCellRange>(state_->sheet, UNO_QUERY_THROW)
-                            ->getCellRangeByPosition(address.StartColumn, address.StartRow,
-                                                     address.StartColumn + width - 1,
-                                                     address.StartRow + static_cast<sal_Int32>(values.size()) - 1);
+    const auto target =
+        Reference<css::table::XCellRange>(state_->sheet, UNO_QUERY_THROW)
+            ->getCellRangeByPosition(address.StartColumn, address.StartRow,
+                                     address.StartColumn + width - 1,
+                                     address.StartRow + static_cast<sal_Int32>(values.size()) - 1);
     Reference<css::sheet::XCellRangeData>(target, UNO_QUERY_THROW)->setDataArray(data);
     return *this;
 }
@@ -218,7 +237,9 @@ void WorkbookMaker::Document::saveAs(const std::string& path) {
         filter = "Text - txt - csv (StarCalc)";
     }
     OUString url;
-    osl::FileBase::getFileURLFromSystemPath(ToOUString(std::filesystem::absolute(path).string()), url);
+    osl::FileBase::getFileURLFromSystemPath(ToOUString(std::filesystem::absolute(path).string()),
+                                            url);
     Reference<css::frame::XStorable>(state_->document, UNO_QUERY_THROW)
-        ->storeToURL(url, Properties({Property("FilterName", Any(filter)), Property("Overwrite", Any(true))}));
+        ->storeToURL(url, Properties({Property("FilterName", Any(filter)),
+                                      Property("Overwrite", Any(true))}));
 }
