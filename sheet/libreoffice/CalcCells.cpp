@@ -1,5 +1,6 @@
 #include "CalcCells.h"
 
+#include "PausedBookkeeping.h"
 #include "Strings.h"
 #include "UnoErrors.h"
 #include "sheet/Colour.h"
@@ -130,6 +131,8 @@ void CalcCells::colourSpans(const std::vector<dupes::CellSpan>& spans, std::uint
         // false: keep the ranges as given; merging them costs more than it saves.
         ranges->addRangeAddresses(addresses, false);
         const Reference<css::beans::XPropertySet> properties(ranges, UNO_QUERY_THROW);
+        const PausedBookkeeping paused(
+            Reference<css::beans::XPropertySet>(documentFactory_, UNO_QUERY_THROW));
         properties->setPropertyValue("CellBackColor",
                                      css::uno::Any(static_cast<sal_Int32>(SwapRedAndBlue(colour))));
     });

@@ -1,4 +1,5 @@
 #include "WorkbookMaker.h"
+#include "WorkbookMakerUno.h"
 
 #include "sheet/Colour.h"
 #include "sheet/libreoffice/OfficeProcess.h"
@@ -73,6 +74,11 @@ WorkbookMaker::Document WorkbookMaker::create() {
                                                          UNO_QUERY_THROW);
     state->sheet.set(sheets->getByIndex(0), UNO_QUERY_THROW);
     return Document(std::move(state));
+}
+
+Reference<css::sheet::XSpreadsheetDocument>
+WorkbookMakerUno::DocumentOf(const WorkbookMaker::Document& document) {
+    return document.state_->document;
 }
 
 WorkbookMaker::Document::Document(std::unique_ptr<State> state) : state_(std::move(state)) {}

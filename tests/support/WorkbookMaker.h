@@ -54,6 +54,7 @@ public:
 
 private:
     friend class WorkbookMaker;
+    friend struct WorkbookMakerUno;
     struct State;
     explicit Document(std::unique_ptr<State> state);
     std::unique_ptr<State> state_;
