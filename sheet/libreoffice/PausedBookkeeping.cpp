@@ -6,44 +6,20 @@
 
 namespace sheet::libreoffice {
 
-namespace {
+PausedBookkeeping::PausedBookkeeping(const css::uno::Reference<css::beans::XPropertySet>& document)
+    : undoEnabled_(document, "IsUndoEnabled", false),
+      heightsAdjusted_(document, "IsAdjustHeightEnabled", false) {}
 
-constexpr const char* undoEnabled = "IsUndoEnabled";
-constexpr const char* heightsAdjusted = "IsAdjustHeightEnabled";
-
-bool Flag(const css::uno::Reference<css::beans::XPropertySet>& document, const char* name) {
-    bool value = true;
-    document->getPropertyValue(rtl::OUString::createFromAscii(name)) >>= value;
-    return value;
+PausedBookkeeping::ScopedFlag::ScopedFlag(css::uno::Reference<css::beans::XPropertySet> document,
+                                          const char* name, bool value)
+    : document_(std::move(document)), name_(rtl::OUString::createFromAscii(name)) {
+    document_->getPropertyValue(name_) >>= earlier_;
+    document_->setPropertyValue(name_, css::uno::Any(value));
 }
 
-void SetFlag(const css::uno::Reference<css::beans::XPropertySet>& document, const char* name,
-             bool value) {
-    document->setPropertyValue(rtl::OUString::createFromAscii(name), css::uno::Any(value));
-}
-
-} // namespace
-
-PausedBookkeeping::PausedBookkeeping(css::uno::Reference<css::beans::XPropertySet> document)
-    : document_(std::move(document)), undoWasEnabled_(Flag(document_, undoEnabled)),
-      heightsWereAdjusted_(Flag(document_, heightsAdjusted)) {
-    SetFlag(document_, undoEnabled, false);
+PausedBookkeeping::ScopedFlag::~ScopedFlag() {
     try {
-        SetFlag(document_, heightsAdjusted, false);
-    } catch (...) {
-        SetFlag(document_, undoEnabled, undoWasEnabled_);
-        throw;
-    }
-}
-
-PausedBookkeeping::~PausedBookkeeping() {
-    // Each is put back on its own, so one failing leaves the other restored.
-    try {
-        SetFlag(document_, heightsAdjusted, heightsWereAdjusted_);
-    } catch (const css::uno::Exception&) {
-    }
-    try {
-        SetFlag(document_, undoEnabled, undoWasEnabled_);
+        document_->setPropertyValue(name_, css::uno::Any(earlier_));
     } catch (const css::uno::Exception&) {
     }
 }

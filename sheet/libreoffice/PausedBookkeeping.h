@@ -21,15 +21,27 @@ namespace css = com::sun::star;
 // workbook just loaded, whose list is empty.
 class PausedBookkeeping {
 public:
-    explicit PausedBookkeeping(css::uno::Reference<css::beans::XPropertySet> document);
-    ~PausedBookkeeping();
-    PausedBookkeeping(const PausedBookkeeping&) = delete;
-    PausedBookkeeping& operator=(const PausedBookkeeping&) = delete;
+    explicit PausedBookkeeping(const css::uno::Reference<css::beans::XPropertySet>& document);
 
 private:
-    css::uno::Reference<css::beans::XPropertySet> document_;
-    bool undoWasEnabled_ = true;
-    bool heightsWereAdjusted_ = true;
+    // Sets one of the document's true-or-false settings, and puts back its
+    // earlier value when it ends, even if the other could not be set.
+    class ScopedFlag {
+    public:
+        ScopedFlag(css::uno::Reference<css::beans::XPropertySet> document, const char* name,
+                   bool value);
+        ~ScopedFlag();
+        ScopedFlag(const ScopedFlag&) = delete;
+        ScopedFlag& operator=(const ScopedFlag&) = delete;
+
+    private:
+        css::uno::Reference<css::beans::XPropertySet> document_;
+        rtl::OUString name_;
+        bool earlier_ = true;
+    };
+
+    ScopedFlag undoEnabled_;
+    ScopedFlag heightsAdjusted_;
 };
 
 } // namespace sheet::libreoffice
