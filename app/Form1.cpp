@@ -5,8 +5,10 @@
 #include "app/InputPause.h"
 #include "app/OrdinaryFile.h"
 #include "app/StartupRoutines.h"
-#include "sheet/HighlightWorkbook.h"
+#include "sheet/ColumnList.h"
+#include "sheet/HighlightBlock.h"
 #include "sheet/OpenExcelWorkbook.h"
+#include "sheet/SheetError.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -75,8 +77,8 @@ void Form1::Form_Load() {
     bar.setColor(QPalette::Window, Qt::white);
     ProgressBar1->setPalette(bar);
 
-    for (const char* colour : {"Yellow", "Red", "Blue", "Green"})
-        Combo1->addItem(QString::fromLatin1(colour));
+    for (const dupes::HighlightColour colour : dupes::kHighlightColours)
+        Combo1->addItem(QString::fromLatin1(dupes::ColourName(colour)));
     Combo1->setCurrentIndex(0);
 
     // Ticking the box raises its Click, which writes a restored 1 straight
@@ -142,51 +144,51 @@ void Form1::chooseBlock() {
         txtSelection->clear();
         return;
     }
+    struct Choice {
+        std::string blockName;
+        std::vector<std::string> columns;
+    };
+    const std::string offered = txtSelection->text().toStdString();
     setMousePointer(WindowPointer::Hourglass);
     InputPause pause(this);
-    std::unique_ptr<sheet::Workbook> workbook;
-    bool shown = false;
     try {
-        const auto spreadsheet = services_.spreadsheet();
-        workbook =
-            pause.run([&] { return sheet::OpenExcelWorkbook(*spreadsheet, path.toStdString()); });
-        workbook->show();
-        shown = true;
-        const sheet::Block block = workbook->askForBlock("Highlight a block of cells with mouse",
-                                                         txtSelection->text().toStdString(),
-                                                         [&pause] { pause.keepPainting(); });
-        txtSelection->setText(QString::fromStdString(workbook->name(block)));
+        // All of the office work, from open to close, on one worker thread:
+        // the workbook belongs to the thread that opened it.
+        const Choice choice = pause.run([&] {
+            const auto spreadsheet = services_.spreadsheet();
+            const auto workbook = sheet::OpenExcelWorkbook(*spreadsheet, path.toStdString());
+            workbook->show();
+            const sheet::Block block =
+                workbook->askForBlock("Highlight a block of cells with mouse", offered, [] {});
+            return Choice{workbook->name(block), sheet::ColumnList(*workbook, block)};
+        });
+        txtSelection->setText(QString::fromStdString(choice.blockName));
         List1->clear();
-        const std::int32_t columns = block.geometry().columnCount();
-        for (std::int32_t i = 1; i <= columns; ++i) {
-            const std::string value = workbook->headerValue(block, i);
-            List1->addItem(value.empty() ? QStringLiteral("<Blank Column %1>").arg(i)
-                                         : QString::fromStdString(value));
-        }
-        workbook.reset(); // closes the workbook and ends the instance
-    } catch (const std::exception&) {
+        for (const std::string& entry : choice.columns)
+            List1->addItem(QString::fromStdString(entry));
+    } catch (const sheet::BlockChoiceCancelled&) {
         txtSelection->clear();
-        // Once shown, the workbook stays open for the user; an instance
-        // nobody has seen is ended, as nobody could ever close it.
-        if (workbook && shown) {
-            workbook->handOverToUser();
-        }
-        workbook.reset();
+    } catch (const std::exception& e) {
+        // Only a cancel is silent: a workbook that cannot be opened or an
+        // office that stopped must not look like one.
+        txtSelection->clear();
+        setMousePointer(WindowPointer::Default);
+        services_.showMessage(this, QString::fromUtf8(e.what()));
     }
     setMousePointer(WindowPointer::Default);
 }
 
 void Form1::highlight(bool exceptFirst) {
-    sheet::HighlightRequest request;
-    request.workbookPath = txtExcelFile->text().toStdString();
-    request.blockText = txtSelection->text().toStdString();
-    request.options.kind =
-        exceptFirst ? dupes::RunKind::ExceptFirst : dupes::RunKind::AllDuplicates;
-    for (int i = 0; i < List1->count(); ++i) {
-        request.options.selectedColumns.push_back(List1->item(i)->isSelected());
-    }
-    request.options.colourName = Combo1->currentText().toStdString();
-    request.options.entireRow = Check7->isChecked();
+    const std::string path = txtExcelFile->text().toStdString();
+    const std::string blockText = txtSelection->text().toStdString();
+    dupes::HighlightOptions options;
+    options.kind = exceptFirst ? dupes::RunKind::ExceptFirst : dupes::RunKind::AllDuplicates;
+    for (int i = 0; i < List1->count(); ++i)
+        options.selectedColumns.push_back(List1->item(i)->isSelected());
+    // The list offers no other names, so there is always a colour.
+    options.colour = dupes::HighlightColourFor(Combo1->currentText().toStdString())
+                         .value_or(dupes::HighlightColour::Yellow);
+    options.entireRow = Check7->isChecked();
 
     InputPause pause(this);
     // The run works on a thread of its own; the bar is moved from here.
@@ -195,12 +197,16 @@ void Form1::highlight(bool exceptFirst) {
         percent = total > 0 ? static_cast<int>(100 * done / total) : 100;
     };
     try {
-        const auto spreadsheet = services_.spreadsheet();
-        auto result =
-            pause.run([&] { return sheet::HighlightWorkbook(*spreadsheet, request, progress); },
-                      [&] { ProgressBar1->setValue(percent); });
+        pause.run(
+            [&] {
+                const auto spreadsheet = services_.spreadsheet();
+                const auto workbook = sheet::OpenExcelWorkbook(*spreadsheet, path);
+                const sheet::Block block = workbook->findBlock(blockText);
+                sheet::HighlightBlock(*workbook, block, options, progress);
+                services_.finishRun(*workbook, block);
+            },
+            [&] { ProgressBar1->setValue(percent); });
         ProgressBar1->setValue(percent);
-        services_.runFinished(result);
     } catch (const std::exception& e) {
         ProgressBar1->setValue(0);
         services_.showMessage(this, QString::fromUtf8(e.what()));

@@ -2,7 +2,7 @@
 
 #include "app/WorkbookFileDialog.h"
 
-#include "sheet/HighlightWorkbook.h"
+#include "sheet/Spreadsheet.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -18,12 +18,13 @@ Form1Services Form1Services::desktop() {
     services.entireRow = EntireRowStore::inSettings();
     services.spreadsheet = [] { return sheet::MakeSpreadsheet(); };
     services.showMessage = [](QWidget* parent, const QString& text) {
-        QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Vantrelo"), text, QMessageBox::Ok, parent);
+        QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Vantrelo"), text, QMessageBox::Ok,
+                        parent);
         box.exec();
     };
-    services.runFinished = [](sheet::HighlightResult& result) {
-        result.workbook->show();
-        result.workbook->handOverToUser();
+    services.finishRun = [](sheet::Workbook& workbook, const sheet::Block&) {
+        workbook.show();
+        workbook.handOverToUser();
     };
     return services;
 }

@@ -10,7 +10,8 @@
 
 namespace sheet {
 class Spreadsheet;
-struct HighlightResult;
+class Workbook;
+struct Block;
 } // namespace sheet
 
 class QWidget;
@@ -30,7 +31,8 @@ struct Form1Services {
     // A message box with an OK button only, no icon, titled "Vantrelo".
     std::function<void(QWidget* parent, const QString& text)> showMessage;
     // What becomes of a finished run's workbook: shown, and the user's.
-    std::function<void(sheet::HighlightResult& result)> runFinished;
+    // Called on the thread that opened the workbook, not the window's.
+    std::function<void(sheet::Workbook& workbook, const sheet::Block& block)> finishRun;
 
     static Form1Services desktop();
 };

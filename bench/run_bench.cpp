@@ -4,6 +4,7 @@
 // both colour the same cells. Usage: run_bench [largest rows, default 1000000]
 #include "WorkbookMaker.h"
 #include "dupes/HighlightRun.h"
+#include "reference/CellByCellRun.h"
 #include "sheet/OpenExcelWorkbook.h"
 #include "sheet/libreoffice/LibreOffice.h"
 
@@ -38,12 +39,6 @@ public:
         auto text = inner_.cellText(row, column);
         readSeconds += Seconds(start);
         return text;
-    }
-    void colourCell(std::int32_t row, std::int32_t column, std::uint32_t colour) override {
-        const auto start = Clock::now();
-        inner_.colourCell(row, column, colour);
-        colourSeconds += Seconds(start);
-        coloured.insert({row, column});
     }
     void readTexts(std::int32_t firstRow, std::int32_t rowCount,
                    const std::vector<std::int32_t>& columns, dupes::TextTable& out) override {
@@ -155,8 +150,10 @@ int main(int argc, char** argv) {
         const std::string blockText = "Data!$A$1:$F$" + std::to_string(rows + 1);
         for (const auto kind : {dupes::RunKind::AllDuplicates, dupes::RunKind::ExceptFirst}) {
             for (const bool entireRow : {false, true}) {
-                const dupes::HighlightOptions options{
-                    kind, {true, true, true, false, false, false}, "Yellow", entireRow};
+                const dupes::HighlightOptions options{kind,
+                                                      {true, true, true, false, false, false},
+                                                      dupes::HighlightColour::Yellow,
+                                                      entireRow};
                 const Figures fast = Run(path, blockText, options, false);
                 std::string perCell = "-", speedUp = "-", same = "-";
                 if (rows <= 100000 && !entireRow) {

@@ -16,15 +16,15 @@ bool SameLetters(std::string_view a, std::string_view b) {
            });
 }
 
-// The colour list's own spelling of a name given in any letter case.
-std::string ColourName(const std::string& given) {
-    for (const std::string_view name : dupes::kColourNames) {
-        if (SameLetters(name, given)) {
-            return std::string(name);
+// A colour of the list, its name given in any letter case.
+dupes::HighlightColour ParseColour(const std::string& given) {
+    for (const dupes::HighlightColour colour : dupes::kHighlightColours) {
+        if (SameLetters(dupes::ColourName(colour), given)) {
+            return colour;
         }
     }
     throw UsageError("--colour \"" + given +
-                     "\" is not a colour of the list: Yellow, Red, Blue or Green");
+                     "\" is not a colour of the list: " + ColourNamesInWords());
 }
 
 // Walks the arguments of one command: options with a value ("--block X" or
@@ -160,7 +160,7 @@ HighlightCommand ReadHighlight(const std::vector<std::string>& arguments) {
                 c.columns = ParseColumnChoice(reader.value());
                 columnsGiven = true;
             } else if (option == "--colour") {
-                c.colour = ColourName(reader.value());
+                c.colour = ParseColour(reader.value());
             } else if (option == "--output") {
                 c.output = reader.value();
             } else if (bool* flag = FlagOf(c, option)) {
@@ -194,6 +194,15 @@ ColumnsCommand ReadColumns(const std::vector<std::string>& arguments) {
 }
 
 } // namespace
+
+std::string ColourNamesInWords() {
+    std::string names;
+    for (const dupes::HighlightColour colour : dupes::kHighlightColours) {
+        names += names.empty() ? "" : colour == dupes::kHighlightColours.back() ? " or " : ", ";
+        names += dupes::ColourName(colour);
+    }
+    return names;
+}
 
 Command ParseArguments(const std::vector<std::string>& arguments) {
     if (arguments.empty()) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ColumnChoice.h"
+#include "dupes/ColourTable.h"
 
 #include <stdexcept>
 #include <string>
@@ -23,7 +24,7 @@ struct HighlightCommand {
     std::string workbook;
     std::string block;
     ColumnChoice columns;
-    std::string colour = "Yellow"; // one of the colour list's names, as it spells it
+    dupes::HighlightColour colour = dupes::HighlightColour::Yellow;
     bool exceptFirst = false;
     bool entireRow = false;
     std::string output;
@@ -39,6 +40,9 @@ struct ColumnsCommand {
 };
 
 using Command = std::variant<HelpCommand, VersionCommand, HighlightCommand, ColumnsCommand>;
+
+// The colour list's names as a sentence: "Yellow, Red, Blue or Green".
+std::string ColourNamesInWords();
 
 // The arguments after the program name. Throws UsageError naming the first
 // thing that is wrong; nothing here touches a file or an office.

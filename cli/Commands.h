@@ -1,15 +1,18 @@
 #pragma once
 
 #include "Arguments.h"
+#include "sheet/Spreadsheet.h"
 
 #include <ostream>
 
 namespace cli {
 
-// Each runs its command in a new headless office instance of its own and
-// ends it before returning. Results go to `out`, progress to `err`; failures
-// leave as exceptions.
-void RunHighlightCommand(const HighlightCommand& command, std::ostream& out, std::ostream& err);
-void RunColumnsCommand(const ColumnsCommand& command, std::ostream& out);
+// Each opens the workbook in a new instance of `spreadsheet` and ends it
+// before returning. Results go to `out`, progress to `err`; failures leave
+// as exceptions.
+void RunHighlightCommand(const HighlightCommand& command, sheet::Spreadsheet& spreadsheet,
+                         std::ostream& out, std::ostream& err);
+void RunColumnsCommand(const ColumnsCommand& command, sheet::Spreadsheet& spreadsheet,
+                       std::ostream& out);
 
 } // namespace cli

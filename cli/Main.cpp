@@ -2,6 +2,7 @@
 
 #include "Arguments.h"
 #include "Commands.h"
+#include "HeadlessOffice.h"
 #include "Interrupt.h"
 
 #include <filesystem>
@@ -31,7 +32,9 @@ std::string UsageText(const std::string& program, bool window) {
            "  --columns LIST  the compared columns, separated by commas: numbers\n"
            "                  counted from the block's left edge (1,3), names as\n"
            "                  `columns` lists them (Name,City), or all\n"
-           "  --colour NAME   Yellow (the default), Red, Blue or Green\n"
+           "  --colour NAME   " +
+           ColourNamesInWords() +
+           "; Yellow when not given\n"
            "  --except-first  colour only rows that repeat an earlier row, from the\n"
            "                  block's second row down (\"Highlight Duplicates Except\n"
            "                  For First One\"); without it every row that occurs more\n"
@@ -75,9 +78,9 @@ int Main(int argc, char** argv, const MainOptions& options) {
         } else if (std::holds_alternative<VersionCommand>(command)) {
             std::cout << "vantrelo " VANTRELO_VERSION "\n" << std::flush;
         } else if (const auto* highlight = std::get_if<HighlightCommand>(&command)) {
-            RunHighlightCommand(*highlight, std::cout, std::cerr);
+            RunHighlightCommand(*highlight, *HeadlessOffice(), std::cout, std::cerr);
         } else {
-            RunColumnsCommand(std::get<ColumnsCommand>(command), std::cout);
+            RunColumnsCommand(std::get<ColumnsCommand>(command), *HeadlessOffice(), std::cout);
         }
         return 0;
     } catch (const UsageError& e) {

@@ -1,18 +1,41 @@
 #include "ColourTable.h"
 
-namespace dupes {
+#include <cstddef>
 
-std::optional<std::uint32_t> HighlightColourFor(std::string_view name) {
-    // Values as the fill expects them: red in the lowest byte, blue above green.
-    static constexpr std::array<std::uint32_t, kColourNames.size()> kValues{
-        0x00FFFFu, // Yellow
-        0x0000FFu, // Red
-        0xFF0000u, // Blue
-        0x00FF00u, // Green
-    };
-    for (std::size_t i = 0; i < kColourNames.size(); ++i) {
-        if (kColourNames[i] == name) {
-            return kValues[i];
+namespace dupes {
+namespace {
+
+struct ColourEntry {
+    std::string_view name;
+    std::uint32_t value; // red in the lowest byte, blue above green
+};
+
+// Indexed by HighlightColour.
+constexpr std::array<ColourEntry, kHighlightColours.size()> kTable{{
+    {"Yellow", 0x00FFFFu},
+    {"Red", 0x0000FFu},
+    {"Blue", 0xFF0000u},
+    {"Green", 0x00FF00u},
+}};
+
+const ColourEntry& EntryOf(HighlightColour colour) {
+    return kTable[static_cast<std::size_t>(colour)];
+}
+
+} // namespace
+
+std::string_view ColourName(HighlightColour colour) {
+    return EntryOf(colour).name;
+}
+
+std::uint32_t ColourValue(HighlightColour colour) {
+    return EntryOf(colour).value;
+}
+
+std::optional<HighlightColour> HighlightColourFor(std::string_view name) {
+    for (const HighlightColour colour : kHighlightColours) {
+        if (ColourName(colour) == name) {
+            return colour;
         }
     }
     return std::nullopt;

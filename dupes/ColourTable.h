@@ -7,11 +7,22 @@
 
 namespace dupes {
 
-// The names offered in the colour list, in the order shown.
-inline constexpr std::array<std::string_view, 4> kColourNames{"Yellow", "Red", "Blue", "Green"};
+// The highlight colours, in the order the colour list shows them. A run takes
+// one of these, never a name: a name is turned into a colour once, where it
+// comes in, so a misspelt one is refused there instead of colouring nothing.
+enum class HighlightColour { Yellow, Red, Blue, Green };
 
-// The fill for a colour name, red in the lowest byte; none for any name
-// outside the table. Names match exactly, case included.
-std::optional<std::uint32_t> HighlightColourFor(std::string_view name);
+inline constexpr std::array<HighlightColour, 4> kHighlightColours{
+    HighlightColour::Yellow, HighlightColour::Red, HighlightColour::Blue, HighlightColour::Green};
+
+// The name the colour list shows: "Yellow", "Red", "Blue" or "Green".
+std::string_view ColourName(HighlightColour colour);
+
+// The fill the colour stands for, red in the lowest byte, green next, blue above.
+std::uint32_t ColourValue(HighlightColour colour);
+
+// The colour a name stands for; none for any other name. Names match
+// exactly, case included.
+std::optional<HighlightColour> HighlightColourFor(std::string_view name);
 
 } // namespace dupes

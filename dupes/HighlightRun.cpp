@@ -81,10 +81,9 @@ RunSummary RunHighlight(const HighlightOptions& options, const BlockGeometry& bl
     const std::vector<std::uint32_t> rowsToColour = options.kind == RunKind::AllDuplicates
                                                         ? finder.rowsSharingTheirTexts()
                                                         : finder.rowsRepeatingAnEarlierRow();
-    const std::optional<std::uint32_t> colour = HighlightColourFor(options.colourName);
     const RowColouring colouring(block, options.selectedColumns, options.entireRow);
     RunSummary summary{.rowsExamined = total, .duplicateGroups = finder.duplicateGroups()};
-    if (!colour || colouring.cellsPerRow() == 0) {
+    if (colouring.cellsPerRow() == 0) {
         return summary;
     }
 
@@ -94,7 +93,7 @@ RunSummary RunHighlight(const HighlightOptions& options, const BlockGeometry& bl
     for (std::size_t start = 0, count = 0; start < all.size(); start += count) {
         count = std::min(sizes.rowsPerColourRequest, all.size() - start);
         access.colourSpans(BuildColourSpans(all.subspan(start, count), firstExaminedRow, colouring),
-                           *colour);
+                           ColourValue(options.colour));
     }
     summary.rowsColoured = static_cast<std::int64_t>(rowsToColour.size());
     summary.cellsColoured = summary.rowsColoured * colouring.cellsPerRow();

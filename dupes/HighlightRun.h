@@ -2,6 +2,7 @@
 
 #include "BlockAccess.h"
 #include "BlockGeometry.h"
+#include "ColourTable.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -26,7 +27,7 @@ enum class RunKind {
 struct HighlightOptions {
     RunKind kind = RunKind::AllDuplicates;
     std::vector<bool> selectedColumns; // entry i: block column i (from 0) is compared
-    std::string colourName = "Yellow";
+    HighlightColour colour = HighlightColour::Yellow;
     bool entireRow = false;
 };
 
@@ -34,7 +35,7 @@ struct RunSummary {
     std::int64_t rowsExamined = 0;
     std::int64_t rowsColoured = 0;
     std::int64_t duplicateGroups = 0; // distinct compared texts that occur more than once
-    std::int64_t cellsColoured = 0;   // 0 when the colour name is outside the table
+    std::int64_t cellsColoured = 0;
 
     friend bool operator==(const RunSummary&, const RunSummary&) = default;
 };
@@ -71,10 +72,5 @@ RunSummary RunHighlight(const HighlightOptions& options, const BlockGeometry& bl
 RunSummary RunHighlight(const HighlightOptions& options, const BlockGeometry& block,
                         BlockAccess& access, const ProgressFunction& progress,
                         const BulkRequestSizes& sizes);
-
-// The same run, walked row by row with one request per cell read and per
-// cell coloured. It is the reference the fast run is proven equal to.
-RunSummary RunHighlightCellByCell(const HighlightOptions& options, const BlockGeometry& block,
-                                  BlockAccess& access);
 
 } // namespace dupes

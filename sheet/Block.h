@@ -18,4 +18,9 @@ struct Block {
     const dupes::BlockGeometry& geometry() const { return areas.front(); }
 };
 
+// Throws SheetError, in words, for a block of several areas: its rows cannot
+// be compared as one table, and running on its first area alone would drop
+// the rest of what the user marked without a word.
+void RequireOneArea(const Block& block);
+
 } // namespace sheet

@@ -5,17 +5,31 @@
 
 #include <cstdint>
 #include <functional>
-#include <optional>
 #include <string>
 
 namespace sheet {
 
 // One workbook open in a private instance of the spreadsheet application that
-// the program started for it. Destroying it closes the workbook without saving
-// and ends the instance, unless handOverToUser() was called first.
+// the program started for it. What every backend promises:
+//
+// Threads: a workbook, and everything it hands out (the cells of cells()),
+// belongs to the thread that opened it, and is used and destroyed on that
+// thread only. This is COM's rule for Excel's objects (a single-threaded
+// apartment); every backend holds it, so a breach shows on every platform:
+// a call from another thread throws SheetError naming the call, and
+// destroying a workbook on another thread ends the program, as destroying a
+// joinable std::thread does.
+//
+// Errors: every method throws SheetError (or BlockChoiceCancelled) with a
+// message in words a user can act on; the application's own exceptions and
+// error codes never leave the backend. After an error the workbook may still
+// be destroyed safely.
+//
+// Lifetime: destroying the workbook closes it without saving and ends the
+// instance, on every way out, unless handOverToUser() was called first.
 //
 // Rows and columns are sheet numbers counted from 1; colours carry red in the
-// lowest byte. Every method throws SheetError on failure.
+// lowest byte.
 class Workbook {
 public:
     virtual ~Workbook() = default;
@@ -29,8 +43,8 @@ public:
     // Asks the user to mark a block in the shown workbook, with `prompt` as
     // the title and `defaultText` (a block text as name() gives it, or empty)
     // offered. Waits for the answer, calling `whileWaiting` every few
-    // milliseconds so the caller's own window can keep painting. Throws
-    // BlockChoiceCancelled when the user cancels or closes the document.
+    // milliseconds on this thread. Throws BlockChoiceCancelled when the user
+    // cancels or closes the document, SheetError for any other failure.
     virtual Block askForBlock(const std::string& prompt, const std::string& defaultText,
                               const std::function<void()>& whileWaiting) = 0;
 
@@ -48,12 +62,10 @@ public:
     virtual std::string headerValue(const Block& block, std::int32_t column) = 0;
 
     // The cells of the block's worksheet, reached by their sheet numbers.
-    // The returned access lives as long as this workbook.
+    // readTexts() gives display texts, exactly as the application shows them,
+    // one per cell asked for, row by row in the order asked. The returned
+    // access lives as long as this workbook.
     virtual dupes::BlockAccess& cells(const Block& block) = 0;
-
-    // The fill of one cell of the block's worksheet, or none when it has no fill.
-    virtual std::optional<std::uint32_t> fillOf(const Block& block, std::int32_t row,
-                                                std::int32_t column) = 0;
 
     // Saves a copy to `path`, in the format its extension names. The opened
     // file itself is never written.

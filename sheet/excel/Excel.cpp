@@ -1,6 +1,7 @@
 #include "Excel.h"
 
 #include "ExcelWorkbook.h"
+#include "sheet/ThreadBoundWorkbook.h"
 
 namespace sheet::excel {
 namespace {
@@ -10,7 +11,7 @@ public:
     explicit ExcelSpreadsheet(ExcelOptions options) : options_(std::move(options)) {}
 
     std::unique_ptr<Workbook> openWorkbook(const std::string& path) override {
-        return std::make_unique<ExcelWorkbook>(options_, path);
+        return BindToThisThread(std::make_unique<ExcelWorkbook>(options_, path));
     }
 
 private:
@@ -27,6 +28,8 @@ std::unique_ptr<Spreadsheet> MakeExcel(ExcelOptions options) {
 
 namespace sheet {
 
-std::unique_ptr<Spreadsheet> MakeSpreadsheet() { return excel::MakeExcel(excel::ExcelOptions{}); }
+std::unique_ptr<Spreadsheet> MakeSpreadsheet() {
+    return excel::MakeExcel(excel::ExcelOptions{});
+}
 
 } // namespace sheet

@@ -33,10 +33,6 @@ std::string ExcelCells::cellText(std::int32_t row, std::int32_t column) {
     return GuardCom("read a cell", [&] { return textOf(row, column); });
 }
 
-void ExcelCells::colourCell(std::int32_t row, std::int32_t column, std::uint32_t colour) {
-    GuardCom("colour a cell", [&] { paint(cell(row, column), colour); });
-}
-
 void ExcelCells::readTexts(std::int32_t firstRow, std::int32_t rowCount,
                            const std::vector<std::int32_t>& columns, dupes::TextTable& out) {
     GuardCom("read the cells", [&] {

@@ -13,7 +13,6 @@ public:
     explicit ExcelCells(Dispatch worksheet);
 
     std::string cellText(std::int32_t row, std::int32_t column) override;
-    void colourCell(std::int32_t row, std::int32_t column, std::uint32_t colour) override;
     // Cell by cell: Range.Text of a range of several cells is Null unless
     // they all show the same text, and no bulk read here is known to equal
     // the per-cell text.
@@ -23,6 +22,7 @@ public:
     // Interior.Color serves every union of areas whose address fits one request.
     void colourSpans(const std::vector<dupes::CellSpan>& spans, std::uint32_t colour) override;
 
+    // The fill of one cell, or none when it has no fill; for tests.
     std::optional<std::uint32_t> fillOf(std::int32_t row, std::int32_t column);
 
 private:

@@ -8,6 +8,7 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 
 namespace sheet::excel {
 
@@ -35,10 +36,12 @@ public:
     Block findBlock(const std::string& text) override;
     std::string headerValue(const Block& block, std::int32_t column) override;
     dupes::BlockAccess& cells(const Block& block) override;
-    std::optional<std::uint32_t> fillOf(const Block& block, std::int32_t row,
-                                        std::int32_t column) override;
     void saveCopyAs(const std::string& path) override;
     void handOverToUser() override;
+
+    // The fill of one cell of the block's worksheet, or none when it has no
+    // fill. Not part of the gateway: the runs never read fills; tests do.
+    std::optional<std::uint32_t> fillOf(const Block& block, std::int32_t row, std::int32_t column);
 
 private:
     void open(const std::string& path);

@@ -31,15 +31,6 @@ std::string CalcCells::cellText(std::int32_t row, std::int32_t column) {
     });
 }
 
-void CalcCells::colourCell(std::int32_t row, std::int32_t column, std::uint32_t colour) {
-    GuardUno("colour a cell", [&] {
-        const Reference<css::beans::XPropertySet> cell(
-            sheet_->getCellByPosition(column - 1, row - 1), UNO_QUERY_THROW);
-        cell->setPropertyValue("CellBackColor",
-                               css::uno::Any(static_cast<sal_Int32>(SwapRedAndBlue(colour))));
-    });
-}
-
 void CalcCells::readTextsCellByCell(std::int32_t firstRow, std::int32_t rowCount,
                                     const std::vector<std::int32_t>& columns,
                                     dupes::TextTable& out) {

@@ -21,11 +21,11 @@ public:
               css::uno::Reference<css::frame::XController> controller);
 
     std::string cellText(std::int32_t row, std::int32_t column) override;
-    void colourCell(std::int32_t row, std::int32_t column, std::uint32_t colour) override;
     void readTexts(std::int32_t firstRow, std::int32_t rowCount,
                    const std::vector<std::int32_t>& columns, dupes::TextTable& out) override;
     void colourSpans(const std::vector<dupes::CellSpan>& spans, std::uint32_t colour) override;
 
+    // The fill of one cell, or none when it has no fill; for tests.
     std::optional<std::uint32_t> fillOf(std::int32_t row, std::int32_t column);
 
     // How many cells readTexts had to read one by one, the bulk route

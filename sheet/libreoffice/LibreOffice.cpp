@@ -1,6 +1,7 @@
 #include "LibreOffice.h"
 
 #include "CalcWorkbook.h"
+#include "sheet/ThreadBoundWorkbook.h"
 
 namespace sheet::libreoffice {
 namespace {
@@ -10,7 +11,7 @@ public:
     explicit LibreOfficeSpreadsheet(LibreOfficeOptions options) : options_(std::move(options)) {}
 
     std::unique_ptr<Workbook> openWorkbook(const std::string& path) override {
-        return std::make_unique<CalcWorkbook>(options_, path);
+        return BindToThisThread(std::make_unique<CalcWorkbook>(options_, path));
     }
 
 private:

@@ -30,7 +30,7 @@ TEST(Arguments, TakeOptionsInAnyOrderAndBothSpellings) {
     EXPECT_EQ(c.workbook, "in.xlsx");
     EXPECT_EQ(c.block, "Data!$B$2:$E$40");
     EXPECT_EQ(c.columns.items, (std::vector<ColumnItem>{{1, ""}, {3, ""}}));
-    EXPECT_EQ(c.colour, "Green"); // the list's own spelling
+    EXPECT_EQ(c.colour, dupes::HighlightColour::Green); // any letter case
     EXPECT_EQ(c.output, "out.ods");
     EXPECT_TRUE(c.exceptFirst && c.entireRow && c.force && c.json);
 }
@@ -38,7 +38,7 @@ TEST(Arguments, TakeOptionsInAnyOrderAndBothSpellings) {
 TEST(Arguments, DefaultToYellowAndTheAllDuplicatesRun) {
     const auto c =
         Highlight({"in.xlsx", "--block", "A1:B5", "--columns", "all", "--output", "o.xlsx"});
-    EXPECT_EQ(c.colour, "Yellow");
+    EXPECT_EQ(c.colour, dupes::HighlightColour::Yellow);
     EXPECT_TRUE(c.columns.all);
     EXPECT_FALSE(c.exceptFirst || c.entireRow || c.force || c.json);
 }

@@ -2,6 +2,7 @@
 
 #include "WorkbookMaker.h"
 
+#include "Fills.h"
 #include "sheet/OpenExcelWorkbook.h"
 
 #include <algorithm>
@@ -120,7 +121,7 @@ Fills FillsAround(sheet::Workbook& workbook, const sheet::Block& block) {
     Fills fills;
     for (int row = std::max(1, g.firstRow - 1); row <= g.lastRow + 1; ++row) {
         for (int column = std::max(1, g.firstColumn - 1); column <= g.lastColumn + 1; ++column) {
-            fills[{row, column}] = workbook.fillOf(block, row, column);
+            fills[{row, column}] = FillOf(workbook, block, row, column);
         }
     }
     return fills;

@@ -3,7 +3,8 @@
 #include "BatchProcess.h"
 #include "CliFixture.h"
 
-#include "sheet/HighlightWorkbook.h"
+#include "sheet/HighlightBlock.h"
+#include "sheet/OpenExcelWorkbook.h"
 
 #include <fstream>
 #include <gtest/gtest.h>
@@ -63,18 +64,23 @@ TEST_P(SameAsTheWindowsRun, ColoursSavesAndSummarises) {
     // The command works in its own office while the reference run works here.
     BatchProcess batch(arguments);
     const auto office = sheet::libreoffice::MakeLibreOffice(Headless());
-    auto reference = sheet::HighlightWorkbook(*office, {workbook, block, c.options});
-    const Fills expected = FillsAround(*reference.workbook, reference.block);
-    reference.workbook.reset();
+    dupes::RunSummary referenceSummary;
+    Fills expected;
+    {
+        const auto opened = sheet::OpenExcelWorkbook(*office, workbook);
+        const sheet::Block resolved = opened->findBlock(block);
+        referenceSummary = sheet::HighlightBlock(*opened, resolved, c.options);
+        expected = FillsAround(*opened, resolved);
+    }
     const BatchResult result = batch.wait();
 
     ASSERT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(result.err, "");
-    EXPECT_GT(reference.summary.cellsColoured, 0); // the case colours something
+    EXPECT_GT(referenceSummary.cellsColoured, 0); // the case colours something
     EXPECT_EQ(FillsInFile(output.string(), block), expected);
-    EXPECT_EQ(SummaryFrom(result.out, c.json), reference.summary) << result.out;
+    EXPECT_EQ(SummaryFrom(result.out, c.json), referenceSummary) << result.out;
     if (c.documented) {
-        EXPECT_EQ(reference.summary, *c.documented);
+        EXPECT_EQ(referenceSummary, *c.documented);
     }
     if (c.json) {
         EXPECT_EQ(std::count(result.out.begin(), result.out.end(), '\n'), 1);
@@ -93,38 +99,40 @@ TEST_P(SameAsTheWindowsRun, ColoursSavesAndSummarises) {
 
 INSTANTIATE_TEST_SUITE_P(
     Batch, SameAsTheWindowsRun,
-    ::testing::Values(
-        Case{.name = "NamesReplacingAnEarlierFile",
-             .flags = {"--columns", "Name,City", "--force"},
-             .extension = ".xlsx",
-             .options = {RunKind::AllDuplicates,
-                         {true, true, false, false, false, false},
-                         "Yellow",
-                         false},
-             .replaceExisting = true},
-        Case{.name = "NumbersExceptFirstEntireRowJson",
-             .flags = {"--columns", "1,2", "--except-first", "--entire-row", "--colour", "red",
-                       "--json"},
-             .extension = ".ods",
-             .options =
-                 {RunKind::ExceptFirst, {true, true, false, false, false, false}, "Red", true},
-             .json = true},
-        Case{.name = "EscapedAndBlankNames",
-             .flags = {"--columns", "Last\\, First,<Blank Column 3>", "--colour", "Green"},
-             .extension = ".fods",
-             .options = {RunKind::AllDuplicates,
-                         {false, false, true, false, true, false},
-                         "Green",
-                         false}},
-        Case{.name = "TheSample",
-             .sample = true,
-             .flags = {"--columns", "Name,City"},
-             .extension = ".xlsx",
-             .options = {RunKind::AllDuplicates,
-                         {true, true, false, false, false, false},
-                         "Yellow",
-                         false},
-             .documented = dupes::RunSummary{21, 13, 6, 26}}),
+    ::testing::Values(Case{.name = "NamesReplacingAnEarlierFile",
+                           .flags = {"--columns", "Name,City", "--force"},
+                           .extension = ".xlsx",
+                           .options = {RunKind::AllDuplicates,
+                                       {true, true, false, false, false, false},
+                                       dupes::HighlightColour::Yellow,
+                                       false},
+                           .replaceExisting = true},
+                      Case{.name = "NumbersExceptFirstEntireRowJson",
+                           .flags = {"--columns", "1,2", "--except-first", "--entire-row",
+                                     "--colour", "red", "--json"},
+                           .extension = ".ods",
+                           .options = {RunKind::ExceptFirst,
+                                       {true, true, false, false, false, false},
+                                       dupes::HighlightColour::Red,
+                                       true},
+                           .json = true},
+                      Case{.name = "EscapedAndBlankNames",
+                           .flags = {"--columns", "Last\\, First,<Blank Column 3>", "--colour",
+                                     "Green"},
+                           .extension = ".fods",
+                           .options = {RunKind::AllDuplicates,
+                                       {false, false, true, false, true, false},
+                                       dupes::HighlightColour::Green,
+                                       false}},
+                      Case{.name = "TheSample",
+                           .sample = true,
+                           .flags = {"--columns", "Name,City"},
+                           .extension = ".xlsx",
+                           .options = {RunKind::AllDuplicates,
+                                       {true, true, false, false, false, false},
+                                       dupes::HighlightColour::Yellow,
+                                       false},
+                           .documented = dupes::RunSummary{21, 13, 6, 26}}),
     [](const auto& param) { return std::string(param.param.name); });
 
 TEST(Batch, ColumnsListsWhatTheWindowWouldShow) {

@@ -47,8 +47,9 @@ RandomRun MakeRandomRun(std::mt19937& random, int maxRows) {
     for (std::size_t c = 0; c < made.options.selectedColumns.size(); ++c) {
         made.options.selectedColumns[c] = Between(random, 0, 2) != 0;
     }
-    made.options.colourName =
-        PickFrom<std::string>(random, {"Yellow", "Red", "Blue", "Green", "green"});
+    made.options.colour =
+        PickFrom(random, std::vector<dupes::HighlightColour>(dupes::kHighlightColours.begin(),
+                                                             dupes::kHighlightColours.end()));
     made.options.entireRow = Between(random, 0, 1) == 1;
     made.sizes.rowsPerRead = Between(random, 1, 9);
     made.sizes.rowsPerColourRequest = static_cast<std::size_t>(Between(random, 1, 9));
@@ -88,7 +89,7 @@ TEST(FastMatchesReference, OnBlocksLongerThanOneDefaultRead) {
     }
     made.block = BlockAt(3, 2, made.rows);
     made.options.selectedColumns = Selection("x.");
-    made.options.colourName = "Yellow";
+    made.options.colour = dupes::HighlightColour::Yellow;
     for (const RunKind kind : {RunKind::AllDuplicates, RunKind::ExceptFirst}) {
         made.options.kind = kind;
         ExpectBulkEqualsCellByCell(made, dupes::BulkRequestSizes{});

@@ -1,4 +1,4 @@
-#include "dupes/RowKey.h"
+#include "reference/RowKey.h"
 #include "RunSupport.h"
 
 #include <gtest/gtest.h>

@@ -24,7 +24,7 @@ struct EdgeCase {
     std::int64_t rowsExamined;
     std::int64_t duplicateGroups;
     bool entireRow = false;
-    std::string colourName = "Yellow";
+    dupes::HighlightColour colour = dupes::HighlightColour::Yellow;
     std::int32_t topRow = 1;
     std::int32_t leftColumn = 1;
 
@@ -33,11 +33,14 @@ struct EdgeCase {
 
 constexpr RunKind kAll = RunKind::AllDuplicates;
 constexpr RunKind kExceptFirst = RunKind::ExceptFirst;
+constexpr auto kRed = dupes::HighlightColour::Red;
+constexpr auto kGreen = dupes::HighlightColour::Green;
+constexpr auto kBlue = dupes::HighlightColour::Blue;
 
 const std::vector<EdgeCase>& EdgeCases() {
     // Fields: name, kind, block texts, compared columns, expected fills,
     // rows examined, duplicate groups, then entire row, colour, top row and
-    // left column where they differ from false, "Yellow", 1, 1.
+    // left column where they differ from false, Yellow, 1, 1.
     // clang-format off
     static const std::vector<EdgeCase> cases{
         {"AllTwoEqualRowsBothFilled", kAll, {{"a", "1"}, {"b", "2"}, {"a", "1"}}, "xx",
@@ -64,16 +67,12 @@ const std::vector<EdgeCase>& EdgeCases() {
          {".", ".", "."}, 3, 1},
         {"AllNoColumnSelectedEntireRow", kAll, {{"a"}, {"a"}}, ".",
          {".", "."}, 2, 1, true},
-        {"AllColourNameOutsideTable", kAll, {{"a"}, {"a"}}, "x",
-         {".", "."}, 2, 1, false, "yellow"},
-        {"AllEmptyColourName", kAll, {{"a"}, {"a"}}, "x",
-         {".", "."}, 2, 1, true, ""},
         {"AllSeparatorInsideTextDoesNotMatch", kAll, {{"a|Kestravon_1|", "b"}, {"a", "|Kestravon_1|b"}}, "xx",
          {"..", ".."}, 2, 0},
         {"AllEntriesBeyondBlockIgnored", kAll, {{"a", "1"}, {"a", "2"}}, "x.x",
          {"#.", "#."}, 2, 1},
         {"AllBlockAwayFromA1", kAll, {{"a", "1"}, {"b", "2"}, {"c", "1"}}, ".x",
-         {".#", "..", ".#"}, 3, 1, false, "Red", 7, 4},
+         {".#", "..", ".#"}, 3, 1, false, kRed, 7, 4},
         {"ExceptFirstOneRowBlock", kExceptFirst, {{"a"}}, "x",
          {"."}, 0, 0},
         {"ExceptFirstTwoRowBlock", kExceptFirst, {{"a"}, {"a"}}, "x",
@@ -89,13 +88,11 @@ const std::vector<EdgeCase>& EdgeCases() {
         {"ExceptFirstEmptyRowsEqual", kExceptFirst, {{"h", "h"}, {"", ""}, {"", ""}, {"", ""}}, "xx",
          {"..", "..", "##", "##"}, 3, 1},
         {"ExceptFirstEntireRowSparesFirstOccurrence", kExceptFirst, {{"h", "h", "h"}, {"a", "1", "p"}, {"a", "2", "q"}}, "x..",
-         {"...", "...", "###"}, 2, 1, true, "Green", 3, 2},
+         {"...", "...", "###"}, 2, 1, true, kGreen, 3, 2},
         {"ExceptFirstNoColumnSelectedEntireRow", kExceptFirst, {{"a"}, {"a"}, {"a"}}, ".",
          {".", ".", "."}, 2, 1, true},
-        {"ExceptFirstColourNameOutsideTable", kExceptFirst, {{"h"}, {"a"}, {"a"}}, "x",
-         {".", ".", "."}, 2, 1, false, "Purple"},
         {"ExceptFirstUnselectedColumnsIgnored", kExceptFirst, {{"h", "h"}, {"1", "a"}, {"2", "a"}}, ".x",
-         {"..", "..", ".#"}, 2, 1, false, "Blue", 10, 5},
+         {"..", "..", ".#"}, 2, 1, false, kBlue, 10, 5},
     };
     // clang-format on
     return cases;
@@ -118,16 +115,16 @@ TEST_P(RunEdgeCases, FillsExactlyTheExpectedCells) {
     }
     sheet.place(edge.topRow, edge.leftColumn, edge.rows);
 
-    const dupes::HighlightOptions options{edge.kind, Selection(edge.selected), edge.colourName,
+    const dupes::HighlightOptions options{edge.kind, Selection(edge.selected), edge.colour,
                                           edge.entireRow};
     const dupes::RunSummary summary = flavour.run(options, block, sheet);
 
     EXPECT_EQ(FillPicture(sheet, block), edge.expectedFills);
-    const auto colour = dupes::HighlightColourFor(edge.colourName);
+    const std::uint32_t colour = dupes::ColourValue(edge.colour);
     for (const auto& [cell, fill] : sheet.fills) {
         EXPECT_TRUE(Inside(block, cell))
             << "filled outside the block: " << cell.first << "," << cell.second;
-        EXPECT_EQ(fill, colour.value_or(0));
+        EXPECT_EQ(fill, colour);
     }
     for (const Cell& cell : sheet.cellsRead) {
         ASSERT_TRUE(Inside(block, cell))

@@ -2,6 +2,7 @@
 
 #include "TableBlock.h"
 #include "dupes/HighlightRun.h"
+#include "reference/CellByCellRun.h"
 
 #include <functional>
 #include <ostream>

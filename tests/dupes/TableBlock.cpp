@@ -18,10 +18,6 @@ std::string TableBlock::cellText(std::int32_t row, std::int32_t column) {
     return found == texts_.end() ? std::string() : found->second;
 }
 
-void TableBlock::colourCell(std::int32_t row, std::int32_t column, std::uint32_t colour) {
-    fills[{row, column}] = colour;
-}
-
 void TableBlock::readTexts(std::int32_t firstRow, std::int32_t rowCount,
                            const std::vector<std::int32_t>& columns, dupes::TextTable& out) {
     bulkReads.push_back({firstRow, rowCount, columns});

@@ -23,7 +23,6 @@ public:
     void place(std::int32_t topRow, std::int32_t leftColumn, const Rows& rows);
 
     std::string cellText(std::int32_t row, std::int32_t column) override;
-    void colourCell(std::int32_t row, std::int32_t column, std::uint32_t colour) override;
     void readTexts(std::int32_t firstRow, std::int32_t rowCount,
                    const std::vector<std::int32_t>& columns, dupes::TextTable& out) override;
     void colourSpans(const std::vector<dupes::CellSpan>& spans, std::uint32_t colour) override;

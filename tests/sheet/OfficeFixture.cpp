@@ -1,6 +1,9 @@
 #include "OfficeFixture.h"
 
+#include "ContractBook.h"
 #include "OfficeProcesses.h"
+
+#include "sheet/BlockText.h"
 
 #include <cstdlib>
 #include <fstream>
@@ -141,6 +144,17 @@ void MakeCorpus(WorkbookMaker& maker, const std::filesystem::path& folder) {
     doc.saveAs((folder / "corpus.ods").string());
 }
 
+void MakeContract(WorkbookMaker& maker, const std::string& path) {
+    auto doc = maker.create();
+    for (const memory_sheet::Sheet& sheet : ContractBook().sheets) {
+        doc.sheet(sheet.name);
+        for (const auto& [cell, text] : sheet.texts) {
+            doc.text(sheet::ColumnLetters(cell.second) + std::to_string(cell.first), text);
+        }
+    }
+    doc.saveAs(path);
+}
+
 class OfficeEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
@@ -154,11 +168,13 @@ public:
         workbooks->text = at("notes.txt");
         workbooks->damaged = at("damaged.xlsx");
         workbooks->people = at("people.xlsx");
+        workbooks->contract = at("contract.xlsx");
         std::ofstream(workbooks->text) << "Just some words, no table.\n";
         std::ofstream(workbooks->damaged) << "PK\x03\x04 this is not really a zip archive";
         WorkbookMaker maker;
         Make(maker, *workbooks);
         MakePeople(maker, workbooks->people);
+        MakeContract(maker, workbooks->contract);
         MakeCorpus(maker, workbooks->folder);
     }
     void TearDown() override {

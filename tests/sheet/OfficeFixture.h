@@ -11,7 +11,8 @@
 struct TestWorkbooks {
     std::filesystem::path folder;
     std::string xlsx, ods, csv, text, damaged;
-    std::string people; // rows with repeats in B2:E10, fills at A1, C3 and F5
+    std::string people;   // rows with repeats in B2:E10, fills at A1, C3 and F5
+    std::string contract; // ContractBook() as an xlsx file
 };
 const TestWorkbooks& Workbooks();
 

@@ -1,12 +1,9 @@
-// The highlight run walked literally: one request per cell read and per cell
-// coloured, keys kept whole in a KeyMap. Slow on a real spreadsheet, but
-// plain enough to serve as the reference the bulk run is checked against.
-#include "HighlightRun.h"
+#include "CellByCellRun.h"
 
 #include "KeyMap.h"
 #include "PositionList.h"
 #include "RowKey.h"
-#include "RunInputs.h"
+#include "dupes/RunInputs.h"
 
 #include <set>
 #include <unordered_set>
@@ -24,18 +21,18 @@ public:
     std::string cellText(std::int32_t row, std::int32_t column) override {
         return inner_.cellText(row, column);
     }
-    void colourCell(std::int32_t row, std::int32_t column, std::uint32_t colour) override {
-        inner_.colourCell(row, column, colour);
-        cells_.emplace(row, column);
-        rows_.insert(row);
-    }
     void readTexts(std::int32_t firstRow, std::int32_t rowCount,
                    const std::vector<std::int32_t>& columns, TextTable& out) override {
         inner_.readTexts(firstRow, rowCount, columns, out);
     }
-    // The walk colours cell by cell only; a bulk fill is passed on as it is.
     void colourSpans(const std::vector<CellSpan>& spans, std::uint32_t colour) override {
         inner_.colourSpans(spans, colour);
+        for (const CellSpan& span : spans) {
+            for (std::int32_t column = span.firstColumn; column <= span.lastColumn; ++column) {
+                cells_.emplace(span.row, column);
+            }
+            rows_.insert(span.row);
+        }
     }
 
     std::int64_t cellsFilled() const { return static_cast<std::int64_t>(cells_.size()); }
@@ -64,12 +61,11 @@ RunSummary RunHighlightCellByCell(const HighlightOptions& options, const BlockGe
             keyMap.add(std::move(row.rowKey), std::move(row.positionList));
             continue;
         }
-        ColourPositionList(block, row.positionList, options.colourName, options.entireRow,
-                           recorder);
+        ColourPositionList(block, row.positionList, options.colour, options.entireRow, recorder);
         if (options.kind == RunKind::AllDuplicates) {
             // The first occurrence is painted again at every later one; only
             // the first time changes anything.
-            ColourPositionList(block, keyMap.positionListOf(row.rowKey), options.colourName,
+            ColourPositionList(block, keyMap.positionListOf(row.rowKey), options.colour,
                                options.entireRow, recorder);
         }
         repeatedKeys.insert(std::move(row.rowKey));

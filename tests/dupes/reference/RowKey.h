@@ -1,7 +1,7 @@
 #pragma once
 
-#include "BlockAccess.h"
-#include "BlockGeometry.h"
+#include "dupes/BlockAccess.h"
+#include "dupes/BlockGeometry.h"
 
 #include <cstdint>
 #include <string>

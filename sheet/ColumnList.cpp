@@ -1,12 +1,13 @@
 #include "ColumnList.h"
 
-namespace cli {
+namespace sheet {
 
 std::string BlankColumnName(std::int32_t column) {
     return "<Blank Column " + std::to_string(column) + ">";
 }
 
-std::vector<std::string> ColumnList(sheet::Workbook& workbook, const sheet::Block& block) {
+std::vector<std::string> ColumnList(Workbook& workbook, const Block& block) {
+    RequireOneArea(block);
     std::vector<std::string> list;
     const std::int32_t columns = block.geometry().columnCount();
     list.reserve(static_cast<std::size_t>(columns));
@@ -17,4 +18,4 @@ std::vector<std::string> ColumnList(sheet::Workbook& workbook, const sheet::Bloc
     return list;
 }
 
-} // namespace cli
+} // namespace sheet

@@ -1,7 +1,7 @@
 #include "PositionList.h"
 
-#include "ColourTable.h"
 #include "RowKey.h"
+#include "dupes/ColourTable.h"
 
 #include <charconv>
 #include <cstdint>
@@ -22,14 +22,12 @@ std::int32_t ParseSheetNumber(std::string_view text) {
     return value;
 }
 
-void ColourOneCell(std::int32_t row, std::int32_t column, std::string_view colourName,
+void ColourOneCell(std::int32_t row, std::int32_t column, HighlightColour colour,
                    BlockAccess& access) {
-    if (const auto colour = HighlightColourFor(colourName)) {
-        access.colourCell(row, column, *colour);
-    }
+    access.colourSpans({CellSpan{row, column, column}}, ColourValue(colour));
 }
 
-void ColourEntry(const BlockGeometry& block, std::string_view entry, std::string_view colourName,
+void ColourEntry(const BlockGeometry& block, std::string_view entry, HighlightColour colour,
                  bool entireRow, BlockAccess& access) {
     const std::size_t split = entry.find(kRowColumnSeparator);
     if (split == std::string_view::npos) {
@@ -39,26 +37,26 @@ void ColourEntry(const BlockGeometry& block, std::string_view entry, std::string
     const std::int32_t row = ParseSheetNumber(entry.substr(0, split));
     const std::int32_t column = ParseSheetNumber(entry.substr(split + kRowColumnSeparator.size()));
     if (!entireRow) {
-        ColourOneCell(row, column, colourName, access);
+        ColourOneCell(row, column, colour, access);
         return;
     }
     // A row with several compared cells is painted once per cell; the result
     // is the same as once.
     for (std::int32_t blockColumn = block.firstColumn; blockColumn <= block.lastColumn;
          ++blockColumn) {
-        ColourOneCell(row, blockColumn, colourName, access);
+        ColourOneCell(row, blockColumn, colour, access);
     }
 }
 
 } // namespace
 
 void ColourPositionList(const BlockGeometry& block, std::string_view positionList,
-                        std::string_view colourName, bool entireRow, BlockAccess& access) {
+                        HighlightColour colour, bool entireRow, BlockAccess& access) {
     while (!positionList.empty()) {
         const std::size_t end = positionList.find(kFieldSeparator);
         const std::string_view entry = positionList.substr(0, end);
         if (!entry.empty()) {
-            ColourEntry(block, entry, colourName, entireRow, access);
+            ColourEntry(block, entry, colour, entireRow, access);
         }
         if (end == std::string_view::npos) {
             break;

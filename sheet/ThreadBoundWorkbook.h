@@ -1,0 +1,20 @@
+#pragma once
+
+#include "Workbook.h"
+
+#include <memory>
+
+namespace sheet {
+
+// Binds a backend's workbook to the thread calling this, the one that opened
+// it: from then on a call from any other thread throws SheetError naming the
+// call, for the workbook and for the cells it hands out. Every backend
+// returns its workbooks through this, so the rule holds on all of them.
+std::unique_ptr<Workbook> BindToThisThread(std::unique_ptr<Workbook> workbook);
+
+// The backend's own workbook behind a bound one (or the workbook itself when
+// not bound), for test support that reads what only a backend knows, such as
+// a cell's fill. Checks the thread like any other call.
+Workbook& BackendOf(Workbook& workbook);
+
+} // namespace sheet

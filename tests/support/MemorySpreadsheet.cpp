@@ -1,0 +1,258 @@
+#include "MemorySpreadsheet.h"
+
+#include "sheet/BlockText.h"
+#include "sheet/SheetError.h"
+#include "sheet/ThreadBoundWorkbook.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+
+namespace memory_sheet {
+namespace {
+
+const sheet::SheetLimits kLimits{};
+
+class MemoryCells final : public dupes::BlockAccess {
+public:
+    MemoryCells(const Sheet& sheet, std::map<Cell, std::uint32_t>& fills, const Faults& faults,
+                const std::function<void(const std::string&)>& call)
+        : sheet_(sheet), fills_(fills), faults_(faults), call_(call) {}
+
+    std::string cellText(std::int32_t row, std::int32_t column) override {
+        call_("cellText");
+        return textOf(row, column);
+    }
+
+    void readTexts(std::int32_t firstRow, std::int32_t rowCount,
+                   const std::vector<std::int32_t>& columns, dupes::TextTable& out) override {
+        call_("readTexts");
+        if (faults_.readFailsAfterRows && rowsRead_ + rowCount > *faults_.readFailsAfterRows) {
+            throw sheet::SheetError("The spreadsheet stopped answering while the rows were read.");
+        }
+        rowsRead_ += rowCount;
+        for (std::int32_t row = firstRow; row < firstRow + rowCount; ++row) {
+            for (const std::int32_t column : columns) {
+                out.append(textOf(row, column));
+            }
+        }
+    }
+
+    void colourSpans(const std::vector<dupes::CellSpan>& spans, std::uint32_t colour) override {
+        call_("colourSpans");
+        if (faults_.colourRefused) {
+            throw sheet::SheetError(*faults_.colourRefused);
+        }
+        for (const dupes::CellSpan& span : spans) {
+            for (std::int32_t column = span.firstColumn; column <= span.lastColumn; ++column) {
+                fills_[{span.row, column}] = colour;
+            }
+        }
+    }
+
+private:
+    std::string textOf(std::int32_t row, std::int32_t column) const {
+        const auto found = sheet_.texts.find({row, column});
+        return found == sheet_.texts.end() ? std::string() : found->second;
+    }
+
+    const Sheet& sheet_;
+    std::map<Cell, std::uint32_t>& fills_;
+    const Faults& faults_;
+    const std::function<void(const std::string&)>& call_;
+    std::int64_t rowsRead_ = 0;
+};
+
+} // namespace
+
+class MemoryWorkbook final : public sheet::Workbook {
+public:
+    MemoryWorkbook(Book book, const MemorySpreadsheet& owner, std::shared_ptr<Record> record)
+        : book_(std::move(book)), faults_(owner.faults), answer_(owner.answerBlockChoice),
+          onCall_(owner.onCall), record_(std::move(record)) {
+        ++record_->opened;
+    }
+
+    ~MemoryWorkbook() override {
+        if (!handedOver_) {
+            ++record_->closed;
+        }
+    }
+
+    void show() override {
+        call("show");
+        ++record_->shown;
+    }
+
+    sheet::Block askForBlock(const std::string& /*prompt*/, const std::string& defaultText,
+                             const std::function<void()>& whileWaiting) override {
+        call("askForBlock");
+        record_->offeredDefaults.push_back(defaultText);
+        if (whileWaiting) {
+            whileWaiting();
+        }
+        const std::optional<std::string> answer = answer_ ? answer_(defaultText) : std::nullopt;
+        if (!answer) {
+            throw sheet::BlockChoiceCancelled("The block choice was cancelled.");
+        }
+        return resolve(*answer);
+    }
+
+    std::string name(const sheet::Block& block) override {
+        call("name");
+        return block.sheetName + "!" + sheet::FormatAddress(block.areas, kLimits);
+    }
+
+    sheet::Block findBlock(const std::string& text) override {
+        call("findBlock");
+        return resolve(text);
+    }
+
+    std::string headerValue(const sheet::Block& block, std::int32_t column) override {
+        call("headerValue");
+        const auto& texts = book_.sheets.at(static_cast<std::size_t>(block.sheetIndex)).texts;
+        const auto found =
+            texts.find({block.geometry().firstRow, block.geometry().firstColumn + column - 1});
+        return found == texts.end() ? std::string() : found->second;
+    }
+
+    dupes::BlockAccess& cells(const sheet::Block& block) override {
+        call("cells");
+        auto& cells = cells_[block.sheetIndex];
+        if (!cells) {
+            const Sheet& sheet = book_.sheets.at(static_cast<std::size_t>(block.sheetIndex));
+            cells = std::make_unique<MemoryCells>(sheet, record_->fills[sheet.name], faults_,
+                                                  callByName_);
+        }
+        return *cells;
+    }
+
+    void saveCopyAs(const std::string& path) override {
+        call("saveCopyAs");
+        if (faults_.saveFails) {
+            throw sheet::SheetError(*faults_.saveFails);
+        }
+        const std::string extension = std::filesystem::path(path).extension().string();
+        if (extension != ".xlsx" && extension != ".xls" && extension != ".ods" &&
+            extension != ".fods") {
+            throw sheet::SheetError("Cannot save as \"" + path +
+                                    "\": choose a name ending in .xlsx, .xls, .ods or .fods.");
+        }
+        std::ofstream file(path, std::ios::binary | std::ios::trunc);
+        for (const Sheet& sheet : book_.sheets) {
+            for (const auto& [cell, text] : sheet.texts) {
+                file << sheet.name << '\t' << cell.first << '\t' << cell.second << '\t' << text
+                     << '\n';
+            }
+        }
+        if (!file.flush()) {
+            throw sheet::SheetError("The copy could not be written to \"" + path + "\".");
+        }
+        record_->savedCopies.push_back(path);
+    }
+
+    void handOverToUser() override {
+        call("handOverToUser");
+        handedOver_ = true;
+        ++record_->handedOver;
+    }
+
+    std::optional<std::uint32_t> fillOf(const std::string& sheetName, std::int32_t row,
+                                        std::int32_t column) const {
+        const auto& fills = record_->fills[sheetName];
+        const auto found = fills.find({row, column});
+        return found == fills.end() ? std::nullopt : std::optional<std::uint32_t>(found->second);
+    }
+
+private:
+    void call(const std::string& name) {
+        record_->calls.push_back(name);
+        if (onCall_) {
+            onCall_(name);
+        }
+    }
+
+    sheet::Block resolve(const std::string& text) {
+        if (faults_.blockRefused) {
+            throw sheet::SheetError(*faults_.blockRefused);
+        }
+        const sheet::ParsedBlockText parsed = sheet::ParseBlockText(text, kLimits);
+        sheet::Block block;
+        if (parsed.sheetName) {
+            const auto found =
+                std::find_if(book_.sheets.begin(), book_.sheets.end(),
+                             [&](const Sheet& s) { return s.name == *parsed.sheetName; });
+            if (found == book_.sheets.end()) {
+                throw sheet::SheetError("The block \"" + text +
+                                        "\" cannot be used: the workbook has no sheet named \"" +
+                                        *parsed.sheetName + "\".");
+            }
+            block.sheetIndex = static_cast<std::int32_t>(found - book_.sheets.begin());
+        }
+        block.sheetName = book_.sheets.at(static_cast<std::size_t>(block.sheetIndex)).name;
+        block.areas = parsed.areas;
+        return block;
+    }
+
+    Book book_;
+    Faults faults_;
+    std::function<std::optional<std::string>(const std::string&)> answer_;
+    std::function<void(const std::string&)> onCall_;
+    std::function<void(const std::string&)> callByName_ = [this](const std::string& name) {
+        call(name);
+    };
+    std::shared_ptr<Record> record_;
+    std::map<std::int32_t, std::unique_ptr<MemoryCells>> cells_;
+    bool handedOver_ = false;
+};
+
+Sheet& Sheet::place(std::int32_t topRow, std::int32_t leftColumn, const Rows& rows) {
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        for (std::size_t c = 0; c < rows[r].size(); ++c) {
+            texts[{topRow + static_cast<std::int32_t>(r),
+                   leftColumn + static_cast<std::int32_t>(c)}] = rows[r][c];
+        }
+    }
+    return *this;
+}
+
+std::unique_ptr<sheet::Workbook> MemorySpreadsheet::openWorkbook(const std::string& path) {
+    record_->calls.push_back("openWorkbook");
+    if (onCall) {
+        onCall("openWorkbook");
+    }
+    if (faults.openFails) {
+        throw sheet::SheetError(*faults.openFails);
+    }
+    const auto found = files.find(path);
+    if (found == files.end()) {
+        throw sheet::SheetError("The workbook \"" + path + "\" does not exist or is not a file.");
+    }
+    if (found->second.sheets.empty()) {
+        throw sheet::SheetError("\"" + path + "\" is not a spreadsheet.");
+    }
+    return sheet::BindToThisThread(std::make_unique<MemoryWorkbook>(found->second, *this, record_));
+}
+
+std::unique_ptr<sheet::Spreadsheet> Borrowed(MemorySpreadsheet& memory) {
+    class Borrowing final : public sheet::Spreadsheet {
+    public:
+        explicit Borrowing(MemorySpreadsheet& memory) : memory_(memory) {}
+        std::unique_ptr<sheet::Workbook> openWorkbook(const std::string& path) override {
+            return memory_.openWorkbook(path);
+        }
+
+    private:
+        MemorySpreadsheet& memory_;
+    };
+    return std::make_unique<Borrowing>(memory);
+}
+
+std::optional<std::uint32_t> MemoryFillOf(sheet::Workbook& workbook, const std::string& sheetName,
+                                          std::int32_t row, std::int32_t column, bool& isMemory) {
+    const auto* memory = dynamic_cast<const MemoryWorkbook*>(&sheet::BackendOf(workbook));
+    isMemory = memory != nullptr;
+    return memory != nullptr ? memory->fillOf(sheetName, row, column) : std::nullopt;
+}
+
+} // namespace memory_sheet

@@ -1,0 +1,91 @@
+#pragma once
+
+#include "sheet/Spreadsheet.h"
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace memory_sheet {
+
+using Cell = std::pair<std::int32_t, std::int32_t>; // sheet row, sheet column, from 1
+using Rows = std::vector<std::vector<std::string>>;
+
+// One worksheet: the display texts of its cells; a cell never set is empty.
+// Its header values are its texts too: there are no formats here.
+struct Sheet {
+    std::string name;
+    std::map<Cell, std::string> texts;
+
+    // Puts `rows` on the sheet with their first text at (topRow, leftColumn).
+    Sheet& place(std::int32_t topRow, std::int32_t leftColumn, const Rows& rows);
+};
+
+// What a workbook file holds, as far as the program can see it.
+struct Book {
+    std::vector<Sheet> sheets; // the first is the active one
+};
+
+// Failures to raise on demand, each with the message it raises.
+struct Faults {
+    std::optional<std::string> openFails;
+    std::optional<std::string> blockRefused; // findBlock and askForBlock
+    // A read fails once this many rows have been read in the run.
+    std::optional<std::int64_t> readFailsAfterRows;
+    std::optional<std::string> colourRefused;
+    std::optional<std::string> saveFails;
+};
+
+// What happened to the workbooks of one spreadsheet, kept after they close.
+struct Record {
+    int opened = 0;
+    int closed = 0; // ended without a hand-over
+    int shown = 0;
+    int handedOver = 0;
+    std::vector<std::string> offeredDefaults;                   // what each block choice offered
+    std::map<std::string, std::map<Cell, std::uint32_t>> fills; // by sheet name
+    std::vector<std::string> savedCopies;
+    std::vector<std::string> calls; // every gateway call, in order
+};
+
+// A spreadsheet application held in memory, keeping the whole contract of the
+// gateway (threads, errors in words, hand-over), for fast tests of the window
+// and the batch command and of every failure path.
+class MemorySpreadsheet final : public sheet::Spreadsheet {
+public:
+    MemorySpreadsheet() : record_(std::make_shared<Record>()) {}
+
+    // The files this spreadsheet can open, by path.
+    std::map<std::string, Book> files;
+    Faults faults;
+    // Stands in for the person marking a block: gets the offered text and
+    // answers a block text, or none for a cancel.
+    std::function<std::optional<std::string>(const std::string& offered)> answerBlockChoice;
+    // Called, on the workbook's thread, at every gateway call by name; a
+    // test may block here to hold the call, or throw to fail it.
+    std::function<void(const std::string& call)> onCall;
+
+    std::unique_ptr<sheet::Workbook> openWorkbook(const std::string& path) override;
+
+    const Record& record() const { return *record_; }
+
+private:
+    std::shared_ptr<Record> record_;
+};
+
+// A spreadsheet that opens through `memory`, for code that owns the
+// spreadsheet it is given (the window makes one per action).
+std::unique_ptr<sheet::Spreadsheet> Borrowed(MemorySpreadsheet& memory);
+
+// The fill of one cell of a memory workbook (the backend behind a bound one),
+// or none when it has none; none too for a workbook of another backend, which
+// `isMemory` then says.
+std::optional<std::uint32_t> MemoryFillOf(sheet::Workbook& workbook, const std::string& sheetName,
+                                          std::int32_t row, std::int32_t column, bool& isMemory);
+
+} // namespace memory_sheet
