@@ -9,6 +9,7 @@ int runForm1Tests(int argc, char** argv);
 int runHomePageTests(int argc, char** argv);
 int runInputPauseTests(int argc, char** argv);
 int runPointerTests(int argc, char** argv);
+int runWindowActionsTests(int argc, char** argv);
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -18,7 +19,7 @@ int main(int argc, char** argv) {
 
     int failures = 0;
     for (auto run : {runCheckButtonTests, runCursorFileTests, runEntireRowTests, runForm1Tests,
-                     runHomePageTests, runInputPauseTests, runPointerTests})
+                     runHomePageTests, runInputPauseTests, runPointerTests, runWindowActionsTests})
         failures += run(argc, argv);
     return failures == 0 ? 0 : 1;
 }
