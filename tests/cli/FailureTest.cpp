@@ -45,19 +45,6 @@ void ExpectEachFailsInOneLine(const std::vector<Failure>& failures) {
 
 } // namespace
 
-TEST(Failure, ColumnsTheBlockDoesNotHave) {
-    const std::string book = Workbooks().book;
-    ExpectEachFailsInOneLine({
-        {book, kPeopleBlock, "Name,Town", "a.xlsx",
-         "the block People!$B$2:$G$11 has no column named \"Town\"; its columns are: Name, City, "
-         "<Blank Column 3>, 5, Last, First, Note"},
-        {book, "Twice!$A$1:$C$3", "City,Name", "b.xlsx",
-         "the name \"Name\" stands for columns 1 and 3 of the block Twice!$A$1:$C$3; give the "
-         "number "
-         "of the one you mean"},
-    });
-}
-
 TEST(Failure, WorkbookOrOutputTheOfficeRefuses) {
     const std::string damaged = Workbooks().damaged;
     ExpectEachFailsInOneLine({
