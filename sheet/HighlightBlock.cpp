@@ -6,7 +6,8 @@ dupes::RunSummary HighlightBlock(Workbook& workbook, const Block& block,
                                  const dupes::HighlightOptions& options,
                                  const dupes::ProgressFunction& progress) {
     RequireOneArea(block);
-    return dupes::RunHighlight(options, block.geometry(), workbook.cells(block), progress);
+    const Block used = workbook.usedPart(block);
+    return dupes::RunHighlight(options, used.geometry(), workbook.cells(used), progress);
 }
 
 } // namespace sheet

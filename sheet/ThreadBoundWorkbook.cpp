@@ -79,6 +79,10 @@ public:
         owner_.check("findBlock");
         return inner_->findBlock(text);
     }
+    Block usedPart(const Block& block) override {
+        owner_.check("usedPart");
+        return inner_->usedPart(block);
+    }
     std::string headerValue(const Block& block, std::int32_t column) override {
         owner_.check("headerValue");
         return inner_->headerValue(block, column);

@@ -56,6 +56,11 @@ public:
     // part (the active sheet), whole columns or rows, several areas.
     virtual Block findBlock(const std::string& text) = 0;
 
+    // The block as far as its worksheet holds content: whole columns and
+    // whole rows cut to the sheet's used area (see CutToUsedArea); any other
+    // block comes back unchanged.
+    virtual Block usedPart(const Block& block) = 0;
+
     // The value of the block's cell in its first row and the given column
     // (counted from 1 within the block), converted to text; empty for an
     // empty cell. The value, not the formatted display.

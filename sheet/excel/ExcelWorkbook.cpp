@@ -1,4 +1,5 @@
 #include "ExcelWorkbook.h"
+#include "sheet/UsedArea.h"
 
 #include "CellValue.h"
 #include "ExcelAddress.h"
@@ -211,6 +212,17 @@ Block ExcelWorkbook::findBlock(const std::string& text) {
     return GuardCom("find the block \"" + text + "\"", [&] {
         checkInsideSheet(parsed, text);
         return blockOf(GetDispatch(application_, L"Range", {Variant::Text(reference)}));
+    });
+}
+
+Block ExcelWorkbook::usedPart(const Block& block) {
+    return GuardCom("find the used part of the sheet", [&] {
+        const Block used = blockOf(GetDispatch(sheetAt(block.sheetIndex), L"UsedRange"));
+        Block part = block;
+        for (auto& area : part.areas) {
+            area = CutToUsedArea(area, used.geometry(), SheetLimits{});
+        }
+        return part;
     });
 }
 

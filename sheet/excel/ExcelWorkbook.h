@@ -34,6 +34,7 @@ public:
                       const std::function<void()>& whileWaiting) override;
     std::string name(const Block& block) override;
     Block findBlock(const std::string& text) override;
+    Block usedPart(const Block& block) override;
     std::string headerValue(const Block& block, std::int32_t column) override;
     dupes::BlockAccess& cells(const Block& block) override;
     void saveCopyAs(const std::string& path) override;

@@ -7,6 +7,7 @@
 #include "UnoConnection.h"
 #include "UnoErrors.h"
 #include "ValueText.h"
+#include "sheet/UsedArea.h"
 
 #include <com/sun/star/awt/XTopWindow.hpp>
 #include <com/sun/star/awt/XWindow.hpp>
@@ -20,7 +21,9 @@
 #include <com/sun/star/lang/XMultiServiceFactory.hpp>
 #include <com/sun/star/sheet/XCalculatable.hpp>
 #include <com/sun/star/sheet/XCellRangeAddressable.hpp>
+#include <com/sun/star/sheet/XSheetCellCursor.hpp>
 #include <com/sun/star/sheet/XSpreadsheetView.hpp>
+#include <com/sun/star/sheet/XUsedAreaCursor.hpp>
 #include <com/sun/star/table/XColumnRowRange.hpp>
 #include <com/sun/star/table/XTableColumns.hpp>
 #include <com/sun/star/table/XTableRows.hpp>
@@ -234,6 +237,25 @@ Block CalcWorkbook::resolve(const ParsedBlockText& parsed, const std::string& te
 
 Block CalcWorkbook::findBlock(const std::string& text) {
     return resolve(ParseBlockText(text, SheetLimits{}), text);
+}
+
+Block CalcWorkbook::usedPart(const Block& block) {
+    return GuardUno("find the used part of the sheet", [&] {
+        const auto sheet = sheetAt(static_cast<sal_Int16>(block.sheetIndex));
+        const Reference<css::sheet::XSheetCellCursor> cursor = sheet->createCursor();
+        const Reference<css::sheet::XUsedAreaCursor> usedArea(cursor, UNO_QUERY_THROW);
+        usedArea->gotoStartOfUsedArea(false);
+        usedArea->gotoEndOfUsedArea(true);
+        const auto address =
+            Reference<css::sheet::XCellRangeAddressable>(cursor, UNO_QUERY_THROW)->getRangeAddress();
+        const dupes::BlockGeometry used{address.StartRow + 1, address.StartColumn + 1,
+                                        address.EndRow + 1, address.EndColumn + 1};
+        Block part = block;
+        for (auto& area : part.areas) {
+            area = CutToUsedArea(area, used, limitsOf(sheet));
+        }
+        return part;
+    });
 }
 
 Block CalcWorkbook::askForBlock(const std::string& prompt, const std::string& defaultText,

@@ -8,12 +8,15 @@
 
 #include "sheet/SheetError.h"
 #include "sheet/excel/ExcelAddress.h"
+#include "sheet/ThreadBoundWorkbook.h"
 #include "sheet/excel/ExcelWorkbook.h"
 
 #include <algorithm>
 #include <deque>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <thread>
 #include <map>
 
 using fake::AnswerFailure;
@@ -421,8 +424,8 @@ CHECK_CASE(ColoursUnionsOfSpansInFewRequests) {
     // Neighbouring rows of one width go as one area.
     s.workbook->cells(DataBlock()).colourSpans({{20, 3, 6}, {21, 3, 6}, {22, 3, 6}}, 0x00FFFF);
     CHECK(s.excel.has("Worksheet.Range(\"C20:F22\")"));
-    s.workbook->cells(DataBlock()).colourCell(4, 2, 0xFF0000); // blue
-    CHECK(s.excel.has("Cells.Item(4, 2)"));
+    s.workbook->cells(DataBlock()).colourSpans({{4, 2, 2}}, 0xFF0000); // blue
+    CHECK(s.excel.has("Worksheet.Range(\"B4\")"));
     CHECK_EQ(s.excel.journal.back(), std::string("Interior.Color = 16711680"));
     CHECK(s.closedCleanly());
 }
@@ -523,7 +526,7 @@ CHECK_CASE(SavesAnotherFormatThroughACopy) {
 
 CHECK_CASE(HandsOverWithoutQuitting) {
     Scene s("vantrelo-fake-hand.xlsx");
-    s.workbook->cells(DataBlock()).colourCell(5, 3, 0x00FFFF);
+    s.workbook->cells(DataBlock()).colourSpans({{5, 3, 3}}, 0x00FFFF);
     s.workbook->handOverToUser();
     CHECK(s.excel.has("Application.Visible = True"));
     CHECK_EQ(s.excel.journal.back(), std::string("Application.UserControl = True"));
@@ -531,4 +534,44 @@ CHECK_CASE(HandsOverWithoutQuitting) {
     const std::size_t before = s.excel.journal.size();
     s.workbook.reset();
     CHECK_EQ(s.excel.journal.size(), before); // no Close, no Quit
+}
+
+// Excel's objects answer only the thread that started Excel; the workbook
+// refuses another thread's call in words before it reaches them, and the
+// stand-in, like Excel, would refuse it too.
+CHECK_CASE(CallsFromAnotherThreadAreRefused) {
+    FakeExcel excel;
+    const Book book("vantrelo-fake-thread.xlsx");
+    auto bound = sheet::BindToThisThread(Open(excel, book));
+    const auto fromAnotherThread = [](const std::function<void()>& call) {
+        std::string message = "(nothing thrown)";
+        std::thread([&] {
+            try {
+                call();
+            } catch (const sheet::SheetError& e) {
+                message = e.what();
+            }
+        }).join();
+        return message;
+    };
+    CHECK(fromAnotherThread([&] { bound->findBlock("A1"); }).find("(findBlock) from a thread") !=
+          std::string::npos);
+    const std::size_t before = excel.journal.size();
+    CHECK(fromAnotherThread([&] { sheet::BackendOf(*bound).findBlock("A1"); })
+              .find("(backend) from a thread") != std::string::npos);
+    CHECK_EQ(excel.journal.size(), before); // Excel was never reached
+    {
+        const Dispatch application = excel.start();
+        HRESULT answer = S_OK;
+        std::thread([&] {
+            VARIANT result;
+            VariantInit(&result);
+            DISPPARAMS none{};
+            answer = application.get()->Invoke(0, IID_NULL, 0, DISPATCH_PROPERTYGET, &none,
+                                               &result, nullptr, nullptr);
+        }).join();
+        CHECK(answer == RPC_E_WRONG_THREAD);
+    }
+    bound.reset();
+    CHECK(excel.allReleased());
 }

@@ -26,6 +26,9 @@ HRESULT FakeObject::GetTypeInfoCount(UINT* count) {
 }
 
 HRESULT FakeObject::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
+    if (GetCurrentThreadId() != thread) {
+        return RPC_E_WRONG_THREAD;
+    }
     ++lookups;
     for (UINT i = 0; i < count; ++i) {
         const std::wstring name = names[i];
@@ -39,6 +42,9 @@ HRESULT FakeObject::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DIS
 
 HRESULT FakeObject::Invoke(DISPID id, REFIID, LCID locale, WORD flags, DISPPARAMS* params,
                            VARIANT* result, EXCEPINFO* exception, UINT*) {
+    if (GetCurrentThreadId() != thread) {
+        return RPC_E_WRONG_THREAD;
+    }
     Record record;
     record.member = nameOf(id);
     record.flags = flags;

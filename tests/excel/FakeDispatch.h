@@ -38,6 +38,9 @@ public:
     explicit FakeObject(std::string label = "Object", std::vector<std::string>* journal = nullptr)
         : label_(std::move(label)), journal_(journal) {}
 
+    // Like an object of a single-threaded apartment, it answers only the
+    // thread that made it.
+    const DWORD thread = GetCurrentThreadId();
     ULONG references = 1;
     int lookups = 0;
     std::set<std::wstring> known; // when not empty, the only names there are

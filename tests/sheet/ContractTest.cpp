@@ -77,6 +77,10 @@ TEST_P(Contract, FindsNamesAndListsBlocksOfEveryShape) {
     EXPECT_EQ(book->headerValue(quoted, 1), "Solo");
     EXPECT_EQ(book->findBlock("$D$6").sheetName, "Data"); // the sheet it opens on
     EXPECT_EQ(book->name(book->findBlock("Data!$A:$C")), "Data!$A:$C");
+    // Whole columns end where the sheet's content ends; a block does not.
+    EXPECT_EQ(book->usedPart(book->findBlock("Data!$C:$F")).geometry(),
+              (dupes::BlockGeometry{1, 3, 9, 6}));
+    EXPECT_EQ(book->usedPart(block).geometry(), block.geometry());
     EXPECT_EQ(book->name(book->findBlock("Data!$A$1:$B$2,$D$4")), "Data!$A$1:$B$2,$D$4");
 
     EXPECT_NE(MessageOf([&] { book->findBlock("Nowhere!$A$1"); }).find("\"Nowhere\""),

@@ -3,6 +3,7 @@
 #include "sheet/BlockText.h"
 #include "sheet/SheetError.h"
 #include "sheet/ThreadBoundWorkbook.h"
+#include "sheet/UsedArea.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -106,6 +107,29 @@ public:
     sheet::Block findBlock(const std::string& text) override {
         call("findBlock");
         return resolve(text);
+    }
+
+    sheet::Block usedPart(const sheet::Block& block) override {
+        call("usedPart");
+        std::optional<dupes::BlockGeometry> used;
+        for (const auto& [cell, text] :
+             book_.sheets.at(static_cast<std::size_t>(block.sheetIndex)).texts) {
+            if (text.empty()) {
+                continue;
+            }
+            if (!used) {
+                used = dupes::BlockGeometry{cell.first, cell.second, cell.first, cell.second};
+            }
+            used->firstRow = std::min(used->firstRow, cell.first);
+            used->lastRow = std::max(used->lastRow, cell.first);
+            used->firstColumn = std::min(used->firstColumn, cell.second);
+            used->lastColumn = std::max(used->lastColumn, cell.second);
+        }
+        sheet::Block part = block;
+        for (auto& area : part.areas) {
+            area = sheet::CutToUsedArea(area, used, kLimits);
+        }
+        return part;
     }
 
     std::string headerValue(const sheet::Block& block, std::int32_t column) override {
