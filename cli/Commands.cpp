@@ -7,6 +7,7 @@
 #include "Progress.h"
 #include "Summary.h"
 #include "Terminal.h"
+#include "WorkbookFile.h"
 
 #include "sheet/HighlightWorkbook.h"
 #include "sheet/OpenExcelWorkbook.h"
@@ -43,6 +44,7 @@ private:
 void RunHighlightCommand(const HighlightCommand& command, std::ostream& out, std::ostream& err) {
     const auto started = std::chrono::steady_clock::now();
     InterruptGuard interrupts;
+    CheckWorkbook(command.workbook);
     CheckOutput(command.workbook, command.output, command.force);
 
     const auto office = HeadlessOffice();
@@ -89,6 +91,7 @@ void RunHighlightCommand(const HighlightCommand& command, std::ostream& out, std
 
 void RunColumnsCommand(const ColumnsCommand& command, std::ostream& out) {
     InterruptGuard interrupts;
+    CheckWorkbook(command.workbook);
     const auto office = HeadlessOffice();
     const auto workbook = sheet::OpenExcelWorkbook(*office, command.workbook);
     ThrowIfInterrupted();
