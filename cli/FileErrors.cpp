@@ -12,7 +12,9 @@ std::string Quoted(const std::filesystem::path& path) {
 std::string FileErrorInWords(int error, const std::filesystem::path& folder) {
     switch (error) {
     case ENOSPC:
+#ifdef EDQUOT
     case EDQUOT:
+#endif
         return "the disk holding " + Quoted(folder) + " is full; free some space";
     case EACCES:
     case EPERM:

@@ -4,16 +4,64 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstdlib>
-#include <fcntl.h>
 #include <stdexcept>
 #include <string>
+
+#ifdef _WIN32
+#include <random>
+#else
+#include <cstdlib>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
+#endif
 
 namespace cli {
 namespace fs = std::filesystem;
+namespace {
+
+[[noreturn]] void Fail(const fs::path& output, int error) {
+    throw std::runtime_error("the coloured copy could not be put at " + Quoted(output) + ": " +
+                             FileErrorInWords(error, output.parent_path()));
+}
+
+} // namespace
+
+#ifdef _WIN32
+
+// Windows renames without replacing unless asked to, and copies across
+// volumes; the same steps with the standard library's calls.
+void MoveIntoPlace(const fs::path& staged, const fs::path& output, bool replace,
+                   const std::function<void()>& checkJustBefore) {
+    std::error_code ec;
+    checkJustBefore();
+    if (!replace && fs::exists(fs::symlink_status(output, ec))) {
+        Fail(output, EEXIST);
+    }
+    fs::rename(staged, output, ec);
+    if (!ec) {
+        return;
+    }
+    const fs::path folder = output.parent_path().empty() ? fs::path(".") : output.parent_path();
+    const fs::path partial =
+        folder / (".vantrelo-" + std::to_string(std::random_device()()) + ".partial");
+    if (!fs::copy_file(staged, partial, ec)) {
+        const int error = ec.default_error_condition().value();
+        fs::remove(partial, ec);
+        Fail(output, error);
+    }
+    checkJustBefore();
+    fs::rename(partial, output, ec);
+    if (ec) {
+        const int error = ec.default_error_condition().value();
+        fs::remove(partial, ec);
+        Fail(output, error);
+    }
+}
+
+#else
+
 namespace {
 
 class Descriptor {
@@ -62,11 +110,6 @@ private:
     bool placed_ = false;
 };
 
-[[noreturn]] void Fail(const fs::path& output, int error) {
-    throw std::runtime_error("the coloured copy could not be put at " + Quoted(output) + ": " +
-                             FileErrorInWords(error, output.parent_path()));
-}
-
 // Renames without replacing when `replace` is false, even against a file
 // that appears between our check and the rename.
 int Rename(const char* from, const char* to, bool replace) {
@@ -92,6 +135,7 @@ bool WriteAll(int fd, const char* data, std::size_t size) {
             continue;
         }
         if (written <= 0) {
+            errno = written == 0 ? EIO : errno;
             return false;
         }
         data += written;
@@ -165,5 +209,7 @@ void MoveIntoPlace(const fs::path& staged, const fs::path& output, bool replace,
     partial.placed();
     FlushFile(folder);
 }
+
+#endif
 
 } // namespace cli

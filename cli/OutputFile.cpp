@@ -12,9 +12,10 @@
 #include <climits>
 #include <stdexcept>
 #include <string>
-#include <sys/stat.h>
-#include <sys/statvfs.h>
+
+#ifndef _WIN32
 #include <unistd.h>
+#endif
 
 namespace cli {
 namespace fs = std::filesystem;
@@ -35,25 +36,29 @@ bool IsTheWorkbook(const fs::path& workbook, const fs::path& output) {
 }
 
 // What a name that is not a regular file holds, for the refusal.
-std::string KindOf(mode_t mode) {
-    if (S_ISDIR(mode)) {
+std::string KindOf(fs::file_type type) {
+    switch (type) {
+    case fs::file_type::directory:
         return "is a folder; name a file";
-    }
-    if (S_ISLNK(mode)) {
+    case fs::file_type::symlink:
         return "is a symbolic link; name the file itself, or another name";
-    }
-    if (S_ISCHR(mode) || S_ISBLK(mode)) {
+    case fs::file_type::character:
+    case fs::file_type::block:
         return "is a device, not a file; name a file";
-    }
-    if (S_ISFIFO(mode)) {
+    case fs::file_type::fifo:
         return "is a named pipe, not a file; name a file";
+    default:
+        return "is not a regular file; name a file";
     }
-    return "is not a regular file; name a file";
 }
 
 void CheckNameLength(const fs::path& output, const fs::path& folder) {
+#ifdef _WIN32
+    const std::size_t allowed = 255;
+#else
     const long nameMax = ::pathconf(folder.c_str(), _PC_NAME_MAX);
     const std::size_t allowed = nameMax > 0 ? static_cast<std::size_t>(nameMax) : 255;
+#endif
     const std::size_t length = output.filename().string().size();
     if (length > allowed) {
         Refuse(output, "has a name of " + std::to_string(length) + " bytes, longer than the " +
@@ -75,14 +80,13 @@ std::string LowerExtension(const fs::path& path) {
 // office gives no reason for: it has room for less than two copies of the
 // workbook.
 bool NearlyFull(const fs::path& folder, const fs::path& workbook) {
-    struct statvfs disk {};
-    if (::statvfs(folder.c_str(), &disk) != 0) {
+    std::error_code ec;
+    const fs::space_info disk = fs::space(folder, ec);
+    if (ec) {
         return false;
     }
-    std::error_code ec;
     const std::uintmax_t size = fs::file_size(workbook, ec);
-    const std::uintmax_t wanted = std::max<std::uintmax_t>(1 << 20, ec ? 0 : 2 * size);
-    return static_cast<std::uintmax_t>(disk.f_bavail) * disk.f_frsize < wanted;
+    return disk.available < std::max<std::uintmax_t>(1 << 20, ec ? 0 : 2 * size);
 }
 
 } // namespace
@@ -94,10 +98,10 @@ void CheckOutput(const fs::path& workbook, const fs::path& output, bool force) {
     std::error_code ec;
     const fs::path folder = fs::absolute(output, ec).parent_path();
     CheckNameLength(output, folder);
-    struct stat info {};
-    if (::lstat(output.c_str(), &info) == 0) {
-        if (!S_ISREG(info.st_mode)) {
-            Refuse(output, KindOf(info.st_mode));
+    const fs::file_type type = fs::symlink_status(output, ec).type();
+    if (type != fs::file_type::not_found && type != fs::file_type::none) {
+        if (type != fs::file_type::regular) {
+            Refuse(output, KindOf(type));
         }
         if (!force) {
             Refuse(output, "exists; add --force to replace it");
@@ -106,10 +110,12 @@ void CheckOutput(const fs::path& workbook, const fs::path& output, bool force) {
     if (!fs::is_directory(folder, ec)) {
         throw std::runtime_error("the folder " + Quoted(folder) + " for the output does not exist");
     }
+#ifndef _WIN32
     if (::access(folder.c_str(), W_OK | X_OK) != 0) {
         throw std::runtime_error("the coloured copy cannot be put in " + Quoted(folder) + ": " +
                                  FileErrorInWords(errno, folder));
     }
+#endif
 }
 
 void SaveCopy(sheet::Workbook& workbook, const fs::path& workbookPath, const fs::path& output,

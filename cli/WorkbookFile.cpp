@@ -3,32 +3,40 @@
 #include "FileErrors.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <stdexcept>
 #include <string>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace cli {
+namespace fs = std::filesystem;
 
-void CheckWorkbook(const std::filesystem::path& workbook) {
+void CheckWorkbook(const fs::path& workbook) {
     const std::string name = "the workbook " + Quoted(workbook);
-    struct stat info {};
-    if (::stat(workbook.c_str(), &info) != 0) {
-        throw std::runtime_error(
-            name + (errno == ENOENT || errno == ENOTDIR
-                        ? " does not exist"
-                        : " cannot be reached: " + std::string(std::strerror(errno))));
+    std::error_code ec;
+    const fs::file_type type = fs::status(workbook, ec).type();
+    if (type == fs::file_type::not_found) {
+        throw std::runtime_error(name + " does not exist");
     }
-    if (S_ISDIR(info.st_mode)) {
+    if (ec) {
+        throw std::runtime_error(name + " cannot be reached: " + ec.message());
+    }
+    if (type == fs::file_type::directory) {
         throw std::runtime_error(name + " is a folder; name a workbook file");
     }
-    if (!S_ISREG(info.st_mode)) {
+    if (type != fs::file_type::regular) {
         throw std::runtime_error(name + " is not a regular file; name a workbook file");
     }
-    if (::access(workbook.c_str(), R_OK) != 0) {
+    // Opening is the one sure test of reading: permissions, ACLs, locks.
+#ifdef _WIN32
+    std::FILE* file = ::_wfopen(workbook.c_str(), L"rb");
+#else
+    std::FILE* file = std::fopen(workbook.c_str(), "rb");
+#endif
+    if (file == nullptr) {
         throw std::runtime_error(name + " cannot be read: " + std::strerror(errno));
     }
+    std::fclose(file);
 }
 
 } // namespace cli
