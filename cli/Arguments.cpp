@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
 #include <optional>
 
 namespace cli {
@@ -133,6 +134,24 @@ Command ReadCommand(const std::vector<std::string>& arguments, const std::string
     return command;
 }
 
+// The output's extension names the format the copy is saved in; only these
+// keep cell colours. Checked here, before anything starts, so a long run is
+// not wasted on a name that cannot be saved.
+void CheckOutputFormat(const std::string& output) {
+    const std::string extension = std::filesystem::path(output).extension().string();
+    for (const char* known : {".xlsx", ".xls", ".ods", ".fods"}) {
+        if (SameLetters(extension, known)) {
+            return;
+        }
+    }
+    const std::string why = extension.empty() ? "has no extension to name the format"
+                            : SameLetters(extension, ".xlsm")
+                                ? "names a workbook with macros, which the coloured copy is not"
+                                : "names a format that does not keep cell colours";
+    throw UsageError("--output \"" + output + "\" " + why +
+                     "; choose a name ending in .xlsx, .xls, .ods or .fods");
+}
+
 bool* FlagOf(HighlightCommand& command, const std::string& option) {
     if (option == "--except-first") {
         return &command.exceptFirst;
@@ -175,6 +194,7 @@ HighlightCommand ReadHighlight(const std::vector<std::string>& arguments) {
         throw UsageError("highlight needs --columns");
     }
     Require(command.output, "--output", "highlight");
+    CheckOutputFormat(command.output);
     return command;
 }
 

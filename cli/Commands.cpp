@@ -5,6 +5,7 @@
 #include "Progress.h"
 #include "Summary.h"
 #include "Terminal.h"
+#include "WorkbookFile.h"
 
 #include "sheet/ColumnList.h"
 #include "sheet/HighlightBlock.h"
@@ -19,6 +20,7 @@ void RunHighlightCommand(const HighlightCommand& command, sheet::Spreadsheet& sp
                          std::ostream& out, std::ostream& err) {
     const auto started = std::chrono::steady_clock::now();
     InterruptGuard interrupts;
+    CheckWorkbook(command.workbook);
     CheckOutput(command.workbook, command.output, command.force);
 
     // One office start serves the column names and the run, so the run sees
@@ -64,6 +66,7 @@ void RunHighlightCommand(const HighlightCommand& command, sheet::Spreadsheet& sp
 void RunColumnsCommand(const ColumnsCommand& command, sheet::Spreadsheet& spreadsheet,
                        std::ostream& out) {
     InterruptGuard interrupts;
+    CheckWorkbook(command.workbook);
     const auto workbook = sheet::OpenExcelWorkbook(spreadsheet, command.workbook);
     ThrowIfInterrupted();
     const std::vector<std::string> list =

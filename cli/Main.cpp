@@ -5,8 +5,15 @@
 #include "HeadlessOffice.h"
 #include "Interrupt.h"
 
+#ifndef _WIN32
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
 #include <filesystem>
 #include <iostream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -63,6 +70,43 @@ std::string OneLine(std::string text) {
     return text;
 }
 
+#ifndef _WIN32
+// Started without a standard stream (`>&-`), the next file we open would take
+// its number, and the summary would be written into that file. Each missing
+// one is held by /dev/null opened for reading only: the number stays taken,
+// and writing to it fails, so a summary nobody can see is still noticed.
+void HoldMissingStandardStreams() {
+    for (const int fd : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO}) {
+        if (::fcntl(fd, F_GETFD) == -1 && errno == EBADF) {
+            const int held = ::open("/dev/null", O_RDONLY);
+            if (held >= 0 && held != fd) {
+                ::dup2(held, fd);
+                ::close(held);
+            }
+        }
+    }
+}
+#endif
+
+// Results on standard output that did not get there (it is full, closed or
+// gone) fail the command: a script must not take silence for success. The
+// coloured copy is already in place by then, so the message says where.
+void CheckResultsWritten(const Command& command) {
+    std::cout.flush();
+    if (std::cout) {
+        return;
+    }
+    std::string message = "the results could not be written to standard output";
+    if (const auto* highlight = std::get_if<HighlightCommand>(&command)) {
+        std::error_code ec;
+        message = "the summary could not be written to standard output; the coloured copy is "
+                  "saved at \"" +
+                  std::filesystem::absolute(highlight->output, ec).lexically_normal().string() +
+                  "\"";
+    }
+    throw std::runtime_error(message);
+}
+
 } // namespace
 
 int Main(int argc, char** argv, const MainOptions& options) {
@@ -71,6 +115,9 @@ int Main(int argc, char** argv, const MainOptions& options) {
         program = std::filesystem::path(argv[0]).stem().string();
     }
     const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
+#ifndef _WIN32
+    HoldMissingStandardStreams();
+#endif
     try {
         const Command command = ParseArguments(arguments);
         if (std::holds_alternative<HelpCommand>(command)) {
@@ -82,6 +129,7 @@ int Main(int argc, char** argv, const MainOptions& options) {
         } else {
             RunColumnsCommand(std::get<ColumnsCommand>(command), *HeadlessOffice(), std::cout);
         }
+        CheckResultsWritten(command);
         return 0;
     } catch (const UsageError& e) {
         std::cerr << "vantrelo: " << OneLine(e.what()) << "\n\n"

@@ -1,24 +1,25 @@
 #include "OutputFile.h"
 
+#include "FileErrors.h"
+#include "MoveIntoPlace.h"
+#include "TemporaryFolder.h"
+
 #include "sheet/SheetError.h"
 
-#include <random>
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <climits>
 #include <stdexcept>
 #include <string>
+
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
 namespace cli {
 namespace fs = std::filesystem;
 namespace {
-
-std::string Quoted(const fs::path& path) {
-    return "\"" + path.string() + "\"";
-}
-
-bool Exists(const fs::path& path) {
-    std::error_code ec;
-    // A link that leads nowhere still takes the name.
-    return fs::exists(fs::symlink_status(path, ec));
-}
 
 bool IsTheWorkbook(const fs::path& workbook, const fs::path& output) {
     std::error_code ec;
@@ -30,82 +31,114 @@ bool IsTheWorkbook(const fs::path& workbook, const fs::path& output) {
     return !ec && a == b;
 }
 
-// A name no file has yet, beside `output` and with its extension, which
-// tells the office the format.
-fs::path PartialFileFor(const fs::path& output) {
-    std::random_device seed;
-    std::mt19937 draw(seed());
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        const fs::path partial =
-            output.parent_path() / ("." + output.stem().string() + ".partial-" +
-                                    std::to_string(draw() % 1000000) + output.extension().string());
-        if (!Exists(partial)) {
-            return partial;
-        }
-    }
-    throw std::runtime_error("no free name for a temporary file beside " + Quoted(output));
+[[noreturn]] void Refuse(const fs::path& output, const std::string& why) {
+    throw std::runtime_error("the output " + Quoted(output) + " " + why);
 }
 
-std::string ReplacedAll(std::string text, const std::string& from, const std::string& to) {
-    for (auto at = text.find(from); !from.empty() && at != std::string::npos;
-         at = text.find(from, at + to.size())) {
-        text.replace(at, from.size(), to);
+// What a name that is not a regular file holds, for the refusal.
+std::string KindOf(fs::file_type type) {
+    switch (type) {
+    case fs::file_type::directory:
+        return "is a folder; name a file";
+    case fs::file_type::symlink:
+        return "is a symbolic link; name the file itself, or another name";
+    case fs::file_type::character:
+    case fs::file_type::block:
+        return "is a device, not a file; name a file";
+    case fs::file_type::fifo:
+        return "is a named pipe, not a file; name a file";
+    default:
+        return "is not a regular file; name a file";
     }
-    return text;
+}
+
+void CheckNameLength(const fs::path& output, const fs::path& folder) {
+#ifdef _WIN32
+    const std::size_t allowed = 255;
+#else
+    const long nameMax = ::pathconf(folder.c_str(), _PC_NAME_MAX);
+    const std::size_t allowed = nameMax > 0 ? static_cast<std::size_t>(nameMax) : 255;
+#endif
+    const std::size_t length = output.filename().string().size();
+    if (length > allowed) {
+        Refuse(output, "has a name of " + std::to_string(length) + " bytes, longer than the " +
+                           std::to_string(allowed) + " its folder allows; choose a shorter name");
+    }
+    if ((folder / output.filename()).string().size() >= PATH_MAX) {
+        Refuse(output, "has a path longer than the system allows; choose a shorter one");
+    }
+}
+
+std::string LowerExtension(const fs::path& path) {
+    std::string extension = path.extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return extension;
+}
+
+// A nearly full temporary folder is the likeliest cause of a failed save the
+// office gives no reason for: it has room for less than two copies of the
+// workbook.
+bool NearlyFull(const fs::path& folder, const fs::path& workbook) {
+    std::error_code ec;
+    const fs::space_info disk = fs::space(folder, ec);
+    if (ec) {
+        return false;
+    }
+    const std::uintmax_t size = fs::file_size(workbook, ec);
+    return disk.available < std::max<std::uintmax_t>(1 << 20, ec ? 0 : 2 * size);
 }
 
 } // namespace
 
 void CheckOutput(const fs::path& workbook, const fs::path& output, bool force) {
     if (IsTheWorkbook(workbook, output)) {
-        throw std::runtime_error(
-            "the output " + Quoted(output) +
-            " is the workbook itself, which is never written; name another file");
+        Refuse(output, "is the workbook itself, which is never written; name another file");
     }
     std::error_code ec;
-    if (Exists(output)) {
-        if (fs::is_directory(output, ec)) {
-            throw std::runtime_error("the output " + Quoted(output) + " is a folder; name a file");
+    const fs::path folder = fs::absolute(output, ec).parent_path();
+    CheckNameLength(output, folder);
+    const fs::file_type type = fs::symlink_status(output, ec).type();
+    if (type != fs::file_type::not_found && type != fs::file_type::none) {
+        if (type != fs::file_type::regular) {
+            Refuse(output, KindOf(type));
         }
         if (!force) {
-            throw std::runtime_error("the output " + Quoted(output) +
-                                     " exists; add --force to replace it");
+            Refuse(output, "exists; add --force to replace it");
         }
-        return;
     }
-    const fs::path folder = fs::absolute(output, ec).parent_path();
     if (!fs::is_directory(folder, ec)) {
         throw std::runtime_error("the folder " + Quoted(folder) + " for the output does not exist");
     }
+#ifndef _WIN32
+    if (::access(folder.c_str(), W_OK | X_OK) != 0) {
+        throw std::runtime_error("the coloured copy cannot be put in " + Quoted(folder) + ": " +
+                                 FileErrorInWords(errno, folder));
+    }
+#endif
 }
 
 void SaveCopy(sheet::Workbook& workbook, const fs::path& workbookPath, const fs::path& output,
               bool force) {
-    const fs::path partial = PartialFileFor(output);
-    std::error_code ec;
+    const TemporaryFolder staging;
+    // A short name of our own, whose extension tells the office the format.
+    const fs::path staged = staging.path() / ("copy" + LowerExtension(output));
     try {
-        workbook.saveCopyAs(partial.string());
+        workbook.saveCopyAs(staged.string());
     } catch (const sheet::SheetError& e) {
-        fs::remove(partial, ec);
-        // The message is about the file the user named, not our temporary one.
-        throw sheet::SheetError(ReplacedAll(e.what(), partial.string(), output.string()));
-    } catch (...) {
-        fs::remove(partial, ec);
+        if (NearlyFull(staging.path(), workbookPath)) {
+            throw sheet::SheetError(
+                "LibreOffice could not save the copy: the temporary folder " +
+                Quoted(staging.path().parent_path()) +
+                " is full; free some space there or set TMPDIR to a folder with room");
+        }
         throw;
     }
-    try {
-        CheckOutput(workbookPath, output, force);
-    } catch (...) {
-        fs::remove(partial, ec);
-        throw;
+    std::error_code ec;
+    if (!fs::is_regular_file(staged, ec)) {
+        throw sheet::SheetError("LibreOffice could not save the copy.");
     }
-    fs::rename(partial, output, ec);
-    if (ec) {
-        const std::string why = ec.message();
-        fs::remove(partial, ec);
-        throw std::runtime_error("the coloured copy could not be put at " + Quoted(output) + ": " +
-                                 why);
-    }
+    MoveIntoPlace(staged, output, force, [&] { CheckOutput(workbookPath, output, force); });
 }
 
 } // namespace cli

@@ -7,17 +7,19 @@
 namespace cli {
 
 // Refuses, before any office starts, an output that is the workbook itself
-// (by any path: relative, through links), one that exists when `force` is
-// not given, a folder, or one whose folder does not exist. Throws
-// std::runtime_error saying which.
+// (by any path: relative, through links); one that exists when `force` is
+// not given; anything that is not a regular file, even with `force` (a
+// folder, a device, a pipe, a socket, a symbolic link); one whose folder does
+// not exist or cannot be written; and a name longer than its folder allows.
+// Throws std::runtime_error saying which and what to do.
 void CheckOutput(const std::filesystem::path& workbook, const std::filesystem::path& output,
                  bool force);
 
-// Saves the workbook's coloured copy to `output` by way of a new file beside
-// it, renamed over `output` only once complete: a failed save leaves neither
-// a half-written file nor a damaged earlier one. Checks again that `output`
-// is not the workbook, and, without `force`, that it did not appear
-// meanwhile.
+// Saves the workbook's coloured copy to `output`. The office writes it into a
+// private temporary folder, never into the output's folder; the complete copy
+// then takes `output`'s name in one step, so a failed or interrupted save
+// leaves neither a partial file nor a damaged earlier one. CheckOutput runs
+// again just before that step. Throws in words on failure.
 void SaveCopy(sheet::Workbook& workbook, const std::filesystem::path& workbookPath,
               const std::filesystem::path& output, bool force);
 

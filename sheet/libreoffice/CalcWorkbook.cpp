@@ -32,8 +32,11 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace sheet::libreoffice {
 
@@ -64,7 +67,9 @@ OUString FilterFor(const std::string& path) {
     std::string extension = std::filesystem::path(path).extension().string();
     std::transform(extension.begin(), extension.end(), extension.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    if (extension == ".xlsx" || extension == ".xlsm") {
+    // Not .xlsm: this filter writes a package without macros, which a name
+    // promising macros makes other spreadsheet programs refuse.
+    if (extension == ".xlsx") {
         return "Calc MS Excel 2007 XML";
     }
     if (extension == ".xls") {
@@ -79,6 +84,22 @@ OUString FilterFor(const std::string& path) {
     throw SheetError(
         "Cannot save as \"" + path +
         "\": choose a name ending in .xlsx, .xls, .ods or .fods, which keep cell colours.");
+}
+
+// Why the office did not open `path`, in words: the cause its error names,
+// else what we can see for ourselves, else the usual suspects.
+std::string WhyNotOpened(const std::string& path, const OfficeFault& fault) {
+    const std::string prefix = "LibreOffice could not open \"" + path + "\"";
+    if (fault.stopped) {
+        return "LibreOffice stopped while opening \"" + path + "\".";
+    }
+    if (!fault.cause.empty()) {
+        return prefix + ": " + fault.cause + ".";
+    }
+    if (::access(path.c_str(), R_OK) != 0) {
+        return prefix + ": the file cannot be read (" + std::strerror(errno) + ").";
+    }
+    return prefix + ": the file is damaged, protected by a password, or not a spreadsheet.";
 }
 
 } // namespace
@@ -122,14 +143,13 @@ void CalcWorkbook::load(const std::string& path) {
     Reference<css::lang::XComponent> component;
     try {
         component = desktop_->loadComponentFromURL(url, "_blank", 0, arguments);
-    } catch (const css::uno::Exception& e) {
-        const std::string detail = ToUtf8(e.Message);
-        throw SheetError("LibreOffice could not open \"" + path + "\"" +
-                         (detail.empty() ? "." : ": " + detail));
+    } catch (const css::uno::Exception&) {
+        const OfficeFault fault = CurrentOfficeFault();
+        DebugDetail("open the workbook", fault);
+        throw SheetError(WhyNotOpened(path, fault));
     }
     if (!component.is()) {
-        throw SheetError("LibreOffice could not open \"" + path +
-                         "\": the file is damaged, protected by a password, or not a spreadsheet.");
+        throw SheetError(WhyNotOpened(path, OfficeFault{}));
     }
     document_.set(component, UNO_QUERY);
     if (!document_.is()) {

@@ -1,5 +1,6 @@
 #include "BatchProcess.h"
 
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
@@ -33,7 +34,7 @@ std::string ReadFile(const std::string& path) {
 
 } // namespace
 
-BatchProcess::BatchProcess(const std::vector<std::string>& arguments)
+BatchProcess::BatchProcess(const std::vector<std::string>& arguments, const BatchOptions& options)
     : outFile_(TempFile()), errFile_(TempFile()) {
     std::vector<std::string> args{VANTRELO_BATCH};
     args.insert(args.end(), arguments.begin(), arguments.end());
@@ -45,11 +46,37 @@ BatchProcess::BatchProcess(const std::vector<std::string>& arguments)
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, outFile_.c_str(), O_WRONLY | O_TRUNC,
-                                     0);
+    switch (options.standardOutput) {
+    case BatchOptions::Output::Caught:
+        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, outFile_.c_str(),
+                                         O_WRONLY | O_TRUNC, 0);
+        break;
+    case BatchOptions::Output::Full:
+        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/full", O_WRONLY, 0);
+        break;
+    case BatchOptions::Output::Closed:
+        posix_spawn_file_actions_addclose(&actions, STDOUT_FILENO);
+        break;
+    }
     posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errFile_.c_str(), O_WRONLY | O_TRUNC,
                                      0);
-    const int error = ::posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ);
+    if (!options.workingFolder.empty()) {
+        posix_spawn_file_actions_addchdir_np(&actions, options.workingFolder.c_str());
+    }
+    std::vector<std::string> environment = options.environment;
+    for (char** entry = environ; *entry != nullptr; ++entry) {
+        const std::string name = std::string(*entry).substr(0, std::string(*entry).find('=') + 1);
+        if (std::none_of(environment.begin(), environment.end(),
+                         [&](const std::string& given) { return given.rfind(name, 0) == 0; })) {
+            environment.emplace_back(*entry);
+        }
+    }
+    std::vector<char*> envp;
+    for (auto& entry : environment) {
+        envp.push_back(entry.data());
+    }
+    envp.push_back(nullptr);
+    const int error = ::posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
     if (error != 0) {
         throw std::runtime_error("vantrelo-batch could not be started");
@@ -76,8 +103,8 @@ BatchResult BatchProcess::wait() {
     return result;
 }
 
-BatchResult RunBatch(const std::vector<std::string>& arguments) {
-    return BatchProcess(arguments).wait();
+BatchResult RunBatch(const std::vector<std::string>& arguments, const BatchOptions& options) {
+    return BatchProcess(arguments, options).wait();
 }
 
 std::vector<pid_t> OfficeChildrenOf(pid_t parent) {

@@ -11,11 +11,20 @@ struct BatchResult {
     std::string err;
 };
 
+// How the command is started, besides its arguments.
+struct BatchOptions {
+    std::vector<std::string> environment; // "NAME=value", added to ours or replacing ours
+    std::string workingFolder;            // ours when empty
+    enum class Output { Caught, Full, Closed } standardOutput = Output::Caught;
+};
+
 // vantrelo-batch running in a process of its own, with nothing on its
-// standard input and its two outputs caught.
+// standard input and its two outputs caught (standard output unless the
+// options say otherwise).
 class BatchProcess {
 public:
-    explicit BatchProcess(const std::vector<std::string>& arguments);
+    explicit BatchProcess(const std::vector<std::string>& arguments,
+                          const BatchOptions& options = {});
     ~BatchProcess();
     BatchProcess(const BatchProcess&) = delete;
     BatchProcess& operator=(const BatchProcess&) = delete;
@@ -28,7 +37,7 @@ private:
     std::string outFile_, errFile_;
 };
 
-BatchResult RunBatch(const std::vector<std::string>& arguments);
+BatchResult RunBatch(const std::vector<std::string>& arguments, const BatchOptions& options = {});
 
 // The office processes whose parent is `parent`.
 std::vector<pid_t> OfficeChildrenOf(pid_t parent);

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 #include <iterator>
 #include <memory>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -108,6 +109,18 @@ fs::path Scratch() {
 std::string Bytes(const fs::path& path) {
     std::ifstream file(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+std::map<std::string, std::string> Listing(const fs::path& folder) {
+    std::map<std::string, std::string> entries;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        struct stat info {};
+        ::lstat(entry.path().c_str(), &info);
+        entries[entry.path().filename().string()] =
+            std::to_string(info.st_mode) + " " + std::to_string(info.st_size) + " " +
+            std::to_string(info.st_mtim.tv_sec) + "." + std::to_string(info.st_mtim.tv_nsec);
+    }
+    return entries;
 }
 
 sheet::libreoffice::LibreOfficeOptions Headless() {

@@ -39,6 +39,10 @@ std::filesystem::path Scratch();
 
 std::string Bytes(const std::filesystem::path& path);
 
+// What a folder holds, one entry a name: its kind, size and modification
+// time, so that any file added, removed or touched shows as a difference.
+std::map<std::string, std::string> Listing(const std::filesystem::path& folder);
+
 sheet::libreoffice::LibreOfficeOptions Headless();
 
 // The fills of every cell of the block and of a border one cell wide around

@@ -1,86 +1,149 @@
-// Outputs the command refuses before it starts an office.
+// Workbooks and outputs the command refuses before it starts an office: each
+// said in one line, nothing written, nothing touched.
 #include "BatchProcess.h"
 #include "CliFixture.h"
 
 #include <fstream>
 #include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
 
 namespace {
 
-BatchResult HighlightInto(const fs::path& workbook, const fs::path& output, bool force) {
-    std::vector<std::string> arguments{"highlight", workbook.string(), "--block",  kPeopleBlock,
-                                       "--columns", "Name,City",       "--output", output.string()};
-    if (force) {
-        arguments.emplace_back("--force");
-    }
-    return RunBatch(arguments);
+enum class Needs { Nothing, Root, NotRoot };
+
+struct Refusal {
+    const char* name;
+    std::string workbook; // in the work folder
+    std::string output;   // in the work folder; ABS stands for the work folder's path
+    bool force;
+    int status;
+    std::string message; // a part of the one line on standard error
+    Needs needs = Needs::Nothing;
+};
+
+// The work folder every case starts from: the workbook, an earlier copy, and
+// names that are no regular file.
+void MakeWorkFolder(const fs::path& work) {
+    fs::create_directories(work / "sub");
+    fs::copy_file(Workbooks().book, work / "in.xlsx");
+    std::ofstream(work / "old.xlsx") << "earlier work";
+    fs::create_symlink(work / "in.xlsx", work / "in-link.xlsx");
+    fs::create_hard_link(work / "in.xlsx", work / "in-hard.xlsx");
+    fs::create_symlink(work / "old.xlsx", work / "old-link.xlsx");
+    fs::create_symlink(work / "nowhere.xlsx", work / "dangling.xlsx");
+    fs::create_directory(work / "folder.xlsx");
+    ::mkfifo((work / "pipe.xlsx").c_str(), 0644);
+    // As root this is what /dev/null is; elsewhere the case is skipped.
+    ::mknod((work / "device.xlsx").c_str(), S_IFCHR | 0666, makedev(1, 3));
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const std::string socketPath = (work / "socket.xlsx").string();
+    socketPath.copy(address.sun_path, sizeof address.sun_path - 1);
+    ::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address);
+    ::close(fd);
+    fs::create_directory(work / "locked");
+    fs::permissions(work / "locked", fs::perms::owner_read | fs::perms::owner_exec);
+    std::ofstream(work / "unreadable.xlsx") << "secret";
+    fs::permissions(work / "unreadable.xlsx", fs::perms::none);
 }
 
-// The working folder the command is started in is ours, so relative paths
-// are spelled from it.
-fs::path Relative(const fs::path& path) {
-    return fs::relative(path, fs::current_path());
+std::string Spelled(std::string path, const fs::path& work) {
+    if (const auto at = path.find("ABS"); at != std::string::npos) {
+        path.replace(at, 3, work.string());
+    }
+    return path;
 }
+
+class Refused : public ::testing::TestWithParam<Refusal> {};
 
 } // namespace
 
-TEST(OutputRefusal, TheWorkbookItselfByAnyPath) {
-    const fs::path folder = Scratch();
-    const fs::path workbook = folder / "in.xlsx";
-    fs::copy_file(Workbooks().book, workbook);
-    fs::create_directory(folder / "sub");
-    fs::create_symlink(workbook, folder / "link.xlsx");
-    fs::create_hard_link(workbook, folder / "hard.xlsx");
-    const std::string bytes = Bytes(workbook);
-
-    for (const fs::path& output : {workbook, folder / "sub" / ".." / "in.xlsx", Relative(workbook),
-                                   folder / "link.xlsx", folder / "hard.xlsx"}) {
-        for (const bool force : {false, true}) {
-            const BatchResult result = HighlightInto(workbook, output, force);
-            EXPECT_EQ(result.status, 1) << output;
-            EXPECT_EQ(result.err, "vantrelo: the output \"" + output.string() +
-                                      "\" is the workbook itself, which is never written; name "
-                                      "another file\n");
-            EXPECT_EQ(result.out, "");
-        }
+TEST_P(Refused, BeforeAnyOfficeStarts) {
+    const Refusal& r = GetParam();
+    const bool root = ::geteuid() == 0;
+    if ((r.needs == Needs::Root && !root) || (r.needs == Needs::NotRoot && root)) {
+        GTEST_SKIP() << (root ? "root reads and writes whatever the permissions say"
+                              : "only root makes a device node");
     }
-    // The link given as the workbook and the file as the output: the same.
-    const BatchResult viaLink = HighlightInto(folder / "link.xlsx", workbook, true);
-    EXPECT_EQ(viaLink.status, 1);
-    EXPECT_NE(viaLink.err.find("is the workbook itself"), std::string::npos);
-    EXPECT_TRUE(Bytes(workbook) == bytes);
+    const fs::path scratch = Scratch();
+    const fs::path work = scratch / "work";
+    // The office's profile and our staging folder would appear here: the
+    // refusal must come before either.
+    const fs::path tmp = scratch / "tmp";
+    fs::create_directory(tmp);
+    MakeWorkFolder(work);
+    const auto before = Listing(work);
+    const std::string inBytes = Bytes(work / "in.xlsx");
+
+    std::vector<std::string> arguments{
+        "highlight", r.workbook,  "--block",  kPeopleBlock,
+        "--columns", "Name,City", "--output", Spelled(r.output, work)};
+    if (r.force) {
+        arguments.emplace_back("--force");
+    }
+    const BatchResult result =
+        RunBatch(arguments, {.environment = {"TMPDIR=" + tmp.string()}, .workingFolder = work});
+
+    EXPECT_EQ(result.status, r.status) << result.err;
+    EXPECT_EQ(result.err.rfind("vantrelo: ", 0), 0u) << result.err;
+    EXPECT_NE(result.err.find(Spelled(r.message, work)), std::string::npos) << result.err;
+    if (r.status == 1) {
+        EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
+    }
+    EXPECT_EQ(result.out, "");
+    EXPECT_TRUE(fs::is_empty(tmp)) << "an office or a save was started";
+    EXPECT_EQ(Listing(work), before);
+    EXPECT_TRUE(Bytes(work / "in.xlsx") == inBytes);
 }
 
-TEST(OutputRefusal, AnExistingFileWithoutForce) {
-    const fs::path output = Scratch() / "out.xlsx";
-    std::ofstream(output) << "earlier work";
-    const BatchResult result = HighlightInto(Workbooks().book, output, false);
-    EXPECT_EQ(result.status, 1);
-    EXPECT_EQ(result.err, "vantrelo: the output \"" + output.string() +
-                              "\" exists; add --force to replace it\n");
-    EXPECT_EQ(Bytes(output), "earlier work");
-
-    // A link that leads nowhere still holds the name.
-    const fs::path dangling = output.parent_path() / "dangling.xlsx";
-    fs::create_symlink(output.parent_path() / "nowhere.xlsx", dangling);
-    EXPECT_EQ(HighlightInto(Workbooks().book, dangling, false).status, 1);
-    EXPECT_TRUE(fs::is_symlink(dangling));
-}
-
-TEST(OutputRefusal, AFolderOrAMissingFolder) {
-    const fs::path folder = Scratch();
-    const BatchResult isFolder = HighlightInto(Workbooks().book, folder, true);
-    EXPECT_EQ(isFolder.status, 1);
-    EXPECT_EQ(isFolder.err,
-              "vantrelo: the output \"" + folder.string() + "\" is a folder; name a file\n");
-
-    const fs::path missing = folder / "no" / "such";
-    const BatchResult noFolder = HighlightInto(Workbooks().book, missing / "out.xlsx", false);
-    EXPECT_EQ(noFolder.status, 1);
-    EXPECT_EQ(noFolder.err,
-              "vantrelo: the folder \"" + missing.string() + "\" for the output does not exist\n");
-    EXPECT_FALSE(fs::exists(missing));
-}
+INSTANTIATE_TEST_SUITE_P(
+    Batch, Refused,
+    ::testing::Values(
+        Refusal{"TheWorkbookItself", "in.xlsx", "in.xlsx", true, 1,
+                "the output \"in.xlsx\" is the workbook itself, which is never written"},
+        Refusal{"TheWorkbookByAnotherPath", "in.xlsx", "ABS/sub/../in.xlsx", true, 1,
+                "is the workbook itself"},
+        Refusal{"TheWorkbookThroughALink", "in.xlsx", "in-link.xlsx", true, 1,
+                "is the workbook itself"},
+        Refusal{"TheWorkbookByAHardLink", "in.xlsx", "in-hard.xlsx", true, 1,
+                "is the workbook itself"},
+        Refusal{"TheLinkGivenAsWorkbook", "in-link.xlsx", "ABS/in.xlsx", true, 1,
+                "is the workbook itself"},
+        Refusal{"AnExistingFileWithoutForce", "in.xlsx", "old.xlsx", false, 1,
+                "the output \"old.xlsx\" exists; add --force to replace it"},
+        Refusal{"ALinkEvenWithForce", "in.xlsx", "old-link.xlsx", true, 1, "is a symbolic link"},
+        Refusal{"ALinkToNowhere", "in.xlsx", "dangling.xlsx", false, 1, "is a symbolic link"},
+        Refusal{"AFolder", "in.xlsx", "folder.xlsx", true, 1, "is a folder; name a file"},
+        Refusal{"ANamedPipe", "in.xlsx", "pipe.xlsx", true, 1, "is a named pipe, not a file"},
+        Refusal{"ADeviceNode", "in.xlsx", "device.xlsx", true, 1, "is a device, not a file",
+                Needs::Root},
+        Refusal{"ASocket", "in.xlsx", "socket.xlsx", true, 1, "is not a regular file"},
+        Refusal{"AMissingFolder", "in.xlsx", "no/such/out.xlsx", false, 1,
+                "the folder \"ABS/no/such\" for the output does not exist"},
+        Refusal{"AFolderNotWritable", "in.xlsx", "locked/out.xlsx", false, 1,
+                "permission to write in", Needs::NotRoot},
+        Refusal{"ANameTooLong", "in.xlsx", std::string(251, 'n') + ".xlsx", false, 1,
+                "has a name of 256 bytes, longer than the 255 its folder allows"},
+        Refusal{"AMacroWorkbookName", "in.xlsx", "out.xlsm", false, 2,
+                "names a workbook with macros, which the coloured copy is not; choose a name "
+                "ending in .xlsx, .xls, .ods or .fods"},
+        Refusal{"AFormatWithoutColours", "in.xlsx", "out.csv", true, 2,
+                "names a format that does not keep cell colours"},
+        Refusal{"NoExtension", "in.xlsx", "out", false, 2, "has no extension to name the format"},
+        Refusal{"AMissingWorkbook", "no-such.xlsx", "out.xlsx", false, 1,
+                "the workbook \"no-such.xlsx\" does not exist"},
+        Refusal{"AFolderAsWorkbook", "folder.xlsx", "out.xlsx", false, 1,
+                "the workbook \"folder.xlsx\" is a folder; name a workbook file"},
+        Refusal{"APipeAsWorkbook", "pipe.xlsx", "out.xlsx", false, 1,
+                "the workbook \"pipe.xlsx\" is not a regular file"},
+        Refusal{"AnUnreadableWorkbook", "unreadable.xlsx", "out.xlsx", false, 1,
+                "the workbook \"unreadable.xlsx\" cannot be read: Permission denied",
+                Needs::NotRoot}),
+    [](const auto& param) { return std::string(param.param.name); });

@@ -109,17 +109,3 @@ TEST(Batch, VersionComesFromTheProject) {
     EXPECT_EQ(result.out, std::string("vantrelo ") + EXPECTED_VERSION + "\n");
     EXPECT_EQ(result.err, "");
 }
-
-TEST(Batch, MissingWorkbookFailsInOneLine) {
-    const auto output = Scratch() / "out.xlsx";
-    for (const std::string& workbook :
-         {(Workbooks().folder / "no-such.xlsx").string(), Workbooks().folder.string()}) {
-        const BatchResult result = RunBatch({"highlight", workbook, "--block", kPeopleBlock,
-                                             "--columns", "1", "--output", output.string()});
-        EXPECT_EQ(result.status, 1);
-        EXPECT_EQ(result.err,
-                  "vantrelo: The workbook \"" + workbook + "\" does not exist or is not a file.\n");
-        EXPECT_EQ(result.out, "");
-        EXPECT_FALSE(std::filesystem::exists(output));
-    }
-}
