@@ -29,6 +29,11 @@ void RunHighlightCommand(const HighlightCommand& command, sheet::Spreadsheet& sp
     ThrowIfInterrupted();
     const sheet::Block block = workbook->findBlock(command.block);
     const std::string blockName = workbook->name(block);
+    // Whole columns or rows are compared as far as the sheet holds content;
+    // the summary says so.
+    const sheet::Block used = workbook->usedPart(block);
+    const std::string usedBlockName =
+        used.areas == block.areas ? std::string() : workbook->name(used);
     dupes::HighlightOptions options;
     options.kind =
         command.exceptFirst ? dupes::RunKind::ExceptFirst : dupes::RunKind::AllDuplicates;
@@ -52,6 +57,7 @@ void RunHighlightCommand(const HighlightCommand& command, sheet::Spreadsheet& sp
     Report report;
     report.workbook = command.workbook;
     report.block = blockName;
+    report.usedBlock = usedBlockName;
     std::error_code ec;
     report.output = std::filesystem::absolute(command.output, ec).lexically_normal().string();
     report.exceptFirst = command.exceptFirst;

@@ -106,7 +106,11 @@ std::string JsonArray(const std::vector<std::string>& texts) {
 
 std::string SummaryText(const Report& report) {
     const dupes::RunSummary& s = report.summary;
-    return "Rows examined:     " + std::to_string(s.rowsExamined) + "\n" +
+    const std::string cut = report.usedBlock.empty()
+                                ? std::string()
+                                : "Block compared:    " + report.usedBlock + " (the used part of " +
+                                      report.block + ")\n";
+    return cut + "Rows examined:     " + std::to_string(s.rowsExamined) + "\n" +
            "Rows coloured:     " + std::to_string(s.rowsColoured) + "\n" +
            "Duplicate groups:  " + std::to_string(s.duplicateGroups) + "\n" +
            "Cells coloured:    " + std::to_string(s.cellsColoured) + "\n" +
@@ -118,7 +122,9 @@ std::string SummaryJson(const Report& report) {
     const dupes::RunSummary& s = report.summary;
     const auto boolean = [](bool value) { return value ? "true" : "false"; };
     return std::string("{") + "\"workbook\":" + JsonString(report.workbook) +
-           ",\"block\":" + JsonString(report.block) + ",\"output\":" + JsonString(report.output) +
+           ",\"block\":" + JsonString(report.block) +
+           (report.usedBlock.empty() ? "" : ",\"usedBlock\":" + JsonString(report.usedBlock)) +
+           ",\"output\":" + JsonString(report.output) +
            ",\"run\":" + JsonString(report.exceptFirst ? "except-first" : "all") +
            ",\"colour\":" + JsonString(report.colour) +
            ",\"entireRow\":" + boolean(report.entireRow) +

@@ -12,6 +12,9 @@ namespace cli {
 struct Report {
     std::string workbook;
     std::string block; // as the workbook names it: "Data!$B$2:$E$40"
+    // The part of a whole-column or whole-row block that holds content,
+    // when that is what was compared; empty otherwise.
+    std::string usedBlock;
     std::string output;
     bool exceptFirst = false;
     std::string colour;

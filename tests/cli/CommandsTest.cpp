@@ -65,6 +65,18 @@ TEST_F(Commands, ColoursSavesAndSummarises) {
     EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 2);
 }
 
+TEST_F(Commands, WholeColumnsAreComparedAsFarAsTheSheetHoldsContent) {
+    cli::HighlightCommand whole = command("2");
+    whole.block = "People!$B:$D";
+    whole.json = true;
+    std::ostringstream out, err;
+    cli::RunHighlightCommand(whole, memory_, out, err);
+    EXPECT_NE(out.str().find("\"block\":\"People!$B:$D\",\"usedBlock\":\"People!$B$1:$D$5\""),
+              std::string::npos)
+        << out.str();
+    EXPECT_NE(out.str().find("\"rowsExamined\":5,"), std::string::npos);
+}
+
 TEST_P(Commands, StepFailureIsSaidAndLeavesNoOutput) {
     const StepFailure& failure = GetParam();
     if (failure.fault) {

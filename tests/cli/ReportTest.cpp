@@ -47,6 +47,13 @@ TEST(Summary, TextAndJsonCarryTheSameFigures) {
               "out.xlsx\",\"run\":\"except-first\",\"colour\":\"Red\",\"entireRow\":true,"
               "\"rowsExamined\":39,\"rowsColoured\":7,\"duplicateGroups\":3,\"cellsColoured\":28,"
               "\"seconds\":4.26}\n");
+    report.usedBlock = "Data!$B$1:$E$40";
+    report.block = "Data!$B:$E";
+    EXPECT_EQ(cli::SummaryText(report).substr(0, 78),
+              "Block compared:    Data!$B$1:$E$40 (the used part of Data!$B:$E)\nRows examined");
+    EXPECT_NE(cli::SummaryJson(report).find(
+                  "\"block\":\"Data!$B:$E\",\"usedBlock\":\"Data!$B$1:$E$40\",\"output\""),
+              std::string::npos);
     EXPECT_EQ(cli::JsonArray({"Name", "<Blank Column 2>"}), "[\"Name\",\"<Blank Column 2>\"]");
     EXPECT_EQ(cli::JsonArray({}), "[]");
 }
