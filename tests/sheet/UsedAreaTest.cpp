@@ -11,6 +11,8 @@ struct Cut {
     BlockGeometry block;
     std::optional<BlockGeometry> used;
     BlockGeometry expected;
+
+    friend void PrintTo(const Cut& cut, std::ostream* out) { *out << cut.name; }
 };
 
 const sheet::SheetLimits kLimits{1000, 50};
