@@ -191,19 +191,21 @@ void Form1::highlight(bool exceptFirst) {
     options.entireRow = Check7->isChecked();
 
     InputPause pause(this);
-    // The run works on a thread of its own; the bar is moved from here.
+    // The run, and the office reporting its load, work on threads of their
+    // own; the bar is moved from here, through every stage from the click.
     std::atomic<int> percent = 0;
-    const auto progress = [&percent](std::int64_t done, std::int64_t total) {
-        percent = total > 0 ? static_cast<int>(100 * done / total) : 100;
+    const sheet::ProgressListener progress = [&percent](const sheet::Progress& step) {
+        percent = sheet::PercentOfRun(step);
     };
     try {
         pause.run(
             [&] {
                 const auto spreadsheet = services_.spreadsheet();
-                const auto workbook = sheet::OpenExcelWorkbook(*spreadsheet, path);
+                const auto workbook = sheet::OpenExcelWorkbook(*spreadsheet, path, progress);
                 const sheet::Block block = workbook->findBlock(blockText);
                 sheet::HighlightBlock(*workbook, block, options, progress);
                 services_.finishRun(*workbook, block);
+                percent = 100;
             },
             [&] { ProgressBar1->setValue(percent); });
         ProgressBar1->setValue(percent);

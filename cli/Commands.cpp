@@ -23,9 +23,20 @@ void RunHighlightCommand(const HighlightCommand& command, sheet::Spreadsheet& sp
     CheckWorkbook(command.workbook);
     CheckOutput(command.workbook, command.output, command.force);
 
+    // From the first second to the summary, the terminal shows what is
+    // going on. The office tells of loading and saving on threads of its
+    // own, so only the reading, which comes from this thread, may throw.
+    ProgressBar bar(err, StandardErrorIsTerminal());
+    const sheet::ProgressListener progress = [&bar](const sheet::Progress& step) {
+        bar.report(step);
+        if (step.stage == sheet::Stage::ReadingRows) {
+            ThrowIfInterrupted();
+        }
+    };
+
     // One office start serves the column names and the run, so the run sees
     // the file exactly as the names were read from it.
-    auto workbook = sheet::OpenExcelWorkbook(spreadsheet, command.workbook);
+    auto workbook = sheet::OpenExcelWorkbook(spreadsheet, command.workbook, progress);
     ThrowIfInterrupted();
     const sheet::Block block = workbook->findBlock(command.block);
     const std::string blockName = workbook->name(block);
@@ -43,16 +54,11 @@ void RunHighlightCommand(const HighlightCommand& command, sheet::Spreadsheet& sp
     options.entireRow = command.entireRow;
     ThrowIfInterrupted();
 
-    ProgressBar bar(err, StandardErrorIsTerminal());
-    const dupes::RunSummary summary = sheet::HighlightBlock(
-        *workbook, block, options, [&bar](std::int64_t done, std::int64_t total) {
-            ThrowIfInterrupted();
-            bar.update(done, total);
-        });
-    bar.finish();
+    const dupes::RunSummary summary = sheet::HighlightBlock(*workbook, block, options, progress);
     ThrowIfInterrupted();
-    SaveCopy(*workbook, command.workbook, command.output, command.force);
+    SaveCopy(*workbook, progress, command.workbook, command.output, command.force);
     workbook.reset(); // ends the instance before the report
+    bar.finish();
 
     Report report;
     report.workbook = command.workbook;

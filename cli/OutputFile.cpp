@@ -118,13 +118,13 @@ void CheckOutput(const fs::path& workbook, const fs::path& output, bool force) {
 #endif
 }
 
-void SaveCopy(sheet::Workbook& workbook, const fs::path& workbookPath, const fs::path& output,
-              bool force) {
+void SaveCopy(sheet::Workbook& workbook, const sheet::ProgressListener& progress,
+              const fs::path& workbookPath, const fs::path& output, bool force) {
     const TemporaryFolder staging;
     // A short name of our own, whose extension tells the office the format.
     const fs::path staged = staging.path() / ("copy" + LowerExtension(output));
     try {
-        workbook.saveCopyAs(staged.string());
+        workbook.saveCopyAs(staged.string(), progress);
     } catch (const sheet::SheetError& e) {
         if (NearlyFull(staging.path(), workbookPath)) {
             throw sheet::SheetError(

@@ -20,7 +20,8 @@ void CheckOutput(const std::filesystem::path& workbook, const std::filesystem::p
 // then takes `output`'s name in one step, so a failed or interrupted save
 // leaves neither a partial file nor a damaged earlier one. CheckOutput runs
 // again just before that step. Throws in words on failure.
-void SaveCopy(sheet::Workbook& workbook, const std::filesystem::path& workbookPath,
-              const std::filesystem::path& output, bool force);
+void SaveCopy(sheet::Workbook& workbook, const sheet::ProgressListener& progress,
+              const std::filesystem::path& workbookPath, const std::filesystem::path& output,
+              bool force);
 
 } // namespace cli

@@ -57,6 +57,11 @@ RunSummary RunHighlight(const HighlightOptions& options, const BlockGeometry& bl
     const std::vector<std::int32_t> columns = ComparedColumns(block, options.selectedColumns);
     const std::int32_t firstExaminedRow = block.firstRow + FirstExaminedOffset(options.kind);
     const std::int64_t total = RowsExamined(options.kind, block);
+    const auto report = [&progress](RunStage stage, std::int64_t done, std::int64_t all) {
+        if (progress) {
+            progress(stage, done, all);
+        }
+    };
 
     // With no compared column every row is the same empty row: nothing to
     // read, yet the rows still count as repeats of each other.
@@ -73,14 +78,14 @@ RunSummary RunHighlight(const HighlightOptions& options, const BlockGeometry& bl
         }
         finder.addRows(chunk, static_cast<std::size_t>(rows));
         done += rows;
-        if (progress) {
-            progress(done, total);
-        }
+        report(RunStage::Reading, done, total);
     }
+    report(RunStage::Finding, total, total);
 
     const std::vector<std::uint32_t> rowsToColour = options.kind == RunKind::AllDuplicates
                                                         ? finder.rowsSharingTheirTexts()
                                                         : finder.rowsRepeatingAnEarlierRow();
+    report(RunStage::Colouring, total, total);
     const RowColouring colouring(block, options.selectedColumns, options.entireRow);
     RunSummary summary{.rowsExamined = total, .duplicateGroups = finder.duplicateGroups()};
     if (colouring.cellsPerRow() == 0) {

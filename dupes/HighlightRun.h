@@ -46,8 +46,13 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// Called with rows examined so far and the rows the run will examine.
-using ProgressFunction = std::function<void(std::int64_t done, std::int64_t total)>;
+// The steps of a run, in the order they come.
+enum class RunStage { Reading, Finding, Colouring };
+
+// Called as a run goes: while Reading, with the rows read so far and the rows
+// the run will examine; at the start of Finding and of Colouring, with the
+// rows examined as both figures.
+using ProgressFunction = std::function<void(RunStage stage, std::int64_t done, std::int64_t total)>;
 
 // How much one bulk request to the spreadsheet carries: larger requests mean
 // fewer round trips, smaller ones less memory held at a time. Colouring goes

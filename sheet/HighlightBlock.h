@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Block.h"
+#include "Progress.h"
 #include "Workbook.h"
 #include "dupes/HighlightRun.h"
 
@@ -14,6 +15,6 @@ namespace sheet {
 // refusal of the spreadsheet, dupes::RunError for inputs a run cannot take.
 dupes::RunSummary HighlightBlock(Workbook& workbook, const Block& block,
                                  const dupes::HighlightOptions& options,
-                                 const dupes::ProgressFunction& progress = {});
+                                 const ProgressListener& progress = {});
 
 } // namespace sheet

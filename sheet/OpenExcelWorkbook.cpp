@@ -2,8 +2,9 @@
 
 namespace sheet {
 
-std::unique_ptr<Workbook> OpenExcelWorkbook(Spreadsheet& spreadsheet, const std::string& path) {
-    return spreadsheet.openWorkbook(path);
+std::unique_ptr<Workbook> OpenExcelWorkbook(Spreadsheet& spreadsheet, const std::string& path,
+                                            const ProgressListener& progress) {
+    return spreadsheet.openWorkbook(path, progress);
 }
 
 } // namespace sheet

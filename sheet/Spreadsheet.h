@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Progress.h"
 #include "Workbook.h"
 
 #include <memory>
@@ -15,9 +16,12 @@ public:
     virtual ~Spreadsheet() = default;
 
     // Starts a new instance and opens the workbook at `path` in it, hidden,
-    // with macros disabled and no dialog waiting on anyone. Throws SheetError
-    // when the application cannot be started or the file cannot be opened.
-    virtual std::unique_ptr<Workbook> openWorkbook(const std::string& path) = 0;
+    // with macros disabled and no dialog waiting on anyone, telling
+    // `progress` of the start and of the load. The workbook belongs to the
+    // calling thread (see Workbook). Throws SheetError when the application
+    // cannot be started or the file cannot be opened.
+    virtual std::unique_ptr<Workbook> openWorkbook(const std::string& path,
+                                                   const ProgressListener& progress) = 0;
 };
 
 // The backend this build was made with.

@@ -96,9 +96,9 @@ public:
         }
         return *bound;
     }
-    void saveCopyAs(const std::string& path) override {
+    void saveCopyAs(const std::string& path, const ProgressListener& progress) override {
         owner_.check("saveCopyAs");
-        inner_->saveCopyAs(path);
+        inner_->saveCopyAs(path, progress);
     }
     void handOverToUser() override {
         owner_.check("handOverToUser");

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Block.h"
+#include "Progress.h"
 #include "dupes/BlockAccess.h"
 
 #include <cstdint>
@@ -72,9 +73,10 @@ public:
     // access lives as long as this workbook.
     virtual dupes::BlockAccess& cells(const Block& block) = 0;
 
-    // Saves a copy to `path`, in the format its extension names. The opened
-    // file itself is never written.
-    virtual void saveCopyAs(const std::string& path) = 0;
+    // Saves a copy to `path`, in the format its extension names, telling
+    // `progress` how far the save has come. The opened file itself is never
+    // written.
+    virtual void saveCopyAs(const std::string& path, const ProgressListener& progress) = 0;
 
     // Leaves the instance running with the workbook open and unsaved: from now
     // on it is the user's, and destroying this object no longer touches it.

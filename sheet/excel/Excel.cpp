@@ -10,7 +10,12 @@ class ExcelSpreadsheet final : public Spreadsheet {
 public:
     explicit ExcelSpreadsheet(ExcelOptions options) : options_(std::move(options)) {}
 
-    std::unique_ptr<Workbook> openWorkbook(const std::string& path) override {
+    std::unique_ptr<Workbook> openWorkbook(const std::string& path,
+                                           const ProgressListener& progress) override {
+        // Excel reports nothing of its start or load through automation.
+        if (progress) {
+            progress({Stage::StartingOffice, 0, 0});
+        }
         return BindToThisThread(std::make_unique<ExcelWorkbook>(options_, path));
     }
 

@@ -314,7 +314,10 @@ Dispatch ExcelWorkbook::copyOfWorkbook() {
     return LastWorkbook(application_);
 }
 
-void ExcelWorkbook::saveCopyAs(const std::string& path) {
+void ExcelWorkbook::saveCopyAs(const std::string& path, const ProgressListener& progress) {
+    if (progress) {
+        progress({Stage::SavingCopy, 0, 0});
+    }
     const int format = FileFormatFor(path);
     const std::string target = Utf8Of(AbsolutePath(path));
     GuardCom("save the copy", [&] {

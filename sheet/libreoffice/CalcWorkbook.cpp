@@ -3,6 +3,7 @@
 #include "OfficeNotation.h"
 #include "Properties.h"
 #include "RangeSelection.h"
+#include "StatusIndicator.h"
 #include "Strings.h"
 #include "UnoConnection.h"
 #include "UnoErrors.h"
@@ -104,7 +105,8 @@ std::string WhyNotOpened(const std::string& path, const OfficeFault& fault) {
 
 } // namespace
 
-CalcWorkbook::CalcWorkbook(const LibreOfficeOptions& options, const std::string& path)
+CalcWorkbook::CalcWorkbook(const LibreOfficeOptions& options, const std::string& path,
+                           const ProgressListener& progress)
     : options_(options) {
     if (path.empty()) {
         throw SheetError("No workbook was given.");
@@ -112,12 +114,15 @@ CalcWorkbook::CalcWorkbook(const LibreOfficeOptions& options, const std::string&
     if (!IsReadableFile(path)) {
         throw SheetError("The workbook \"" + path + "\" does not exist or is not a file.");
     }
+    if (progress) {
+        progress({Stage::StartingOffice, 0, 0});
+    }
     process_ =
         std::make_unique<OfficeProcess>(OfficeProcessOptions{options.programDir, options.headless});
     try {
         const auto context = ConnectToOffice(*process_, options.programDir, options.startTimeout);
         desktop_ = GuardUno("start", [&] { return css::frame::Desktop::create(context); });
-        load(path);
+        load(path, progress);
     } catch (...) {
         closeAndEnd();
         throw;
@@ -130,7 +135,10 @@ CalcWorkbook::~CalcWorkbook() {
     }
 }
 
-void CalcWorkbook::load(const std::string& path) {
+void CalcWorkbook::load(const std::string& path, const ProgressListener& progress) {
+    if (progress) {
+        progress({Stage::LoadingWorkbook, 0, 0});
+    }
     const OUString url = FileUrl(path);
     // Hidden, macros never run, links never updated, and no interaction
     // handler: a password or repair prompt fails the load instead of waiting
@@ -139,6 +147,7 @@ void CalcWorkbook::load(const std::string& path) {
         Property("Hidden", Any(true)),
         Property("MacroExecutionMode", Any(css::document::MacroExecMode::NEVER_EXECUTE)),
         Property("UpdateDocMode", Any(css::document::UpdateDocMode::NO_UPDATE)),
+        Property("StatusIndicator", Any(ProgressIndicator(Stage::LoadingWorkbook, progress))),
     });
     Reference<css::lang::XComponent> component;
     try {
@@ -342,13 +351,15 @@ std::optional<std::uint32_t> CalcWorkbook::fillOf(const Block& block, std::int32
     return cellsOf(block.sheetIndex).fillOf(row, column);
 }
 
-void CalcWorkbook::saveCopyAs(const std::string& path) {
+void CalcWorkbook::saveCopyAs(const std::string& path, const ProgressListener& progress) {
     const OUString filter = FilterFor(path);
     const OUString url = FileUrl(path);
     GuardUno("save the copy", [&] {
         const Reference<css::frame::XStorable> storable(document_, UNO_QUERY_THROW);
-        storable->storeToURL(url, Properties({Property("FilterName", Any(filter)),
-                                              Property("Overwrite", Any(true))}));
+        storable->storeToURL(
+            url, Properties({Property("FilterName", Any(filter)), Property("Overwrite", Any(true)),
+                             Property("StatusIndicator",
+                                      Any(ProgressIndicator(Stage::SavingCopy, progress)))}));
     });
 }
 

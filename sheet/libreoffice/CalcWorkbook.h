@@ -21,7 +21,8 @@ namespace css = com::sun::star;
 // A workbook open in its own private office process.
 class CalcWorkbook final : public Workbook {
 public:
-    CalcWorkbook(const LibreOfficeOptions& options, const std::string& path);
+    CalcWorkbook(const LibreOfficeOptions& options, const std::string& path,
+                 const ProgressListener& progress);
     ~CalcWorkbook() override;
 
     void show() override;
@@ -32,7 +33,7 @@ public:
     Block usedPart(const Block& block) override;
     std::string headerValue(const Block& block, std::int32_t column) override;
     dupes::BlockAccess& cells(const Block& block) override;
-    void saveCopyAs(const std::string& path) override;
+    void saveCopyAs(const std::string& path, const ProgressListener& progress) override;
     void handOverToUser() override;
 
     // The fill of one cell of the block's worksheet, or none when it has no
@@ -40,7 +41,7 @@ public:
     std::optional<std::uint32_t> fillOf(const Block& block, std::int32_t row, std::int32_t column);
 
 private:
-    void load(const std::string& path);
+    void load(const std::string& path, const ProgressListener& progress);
     css::uno::Reference<css::frame::XController> controller();
     void closeAndEnd() noexcept;
     css::uno::Reference<css::sheet::XSpreadsheet> sheetAt(sal_Int16 index);

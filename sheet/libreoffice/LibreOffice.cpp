@@ -10,8 +10,9 @@ class LibreOfficeSpreadsheet final : public Spreadsheet {
 public:
     explicit LibreOfficeSpreadsheet(LibreOfficeOptions options) : options_(std::move(options)) {}
 
-    std::unique_ptr<Workbook> openWorkbook(const std::string& path) override {
-        return BindToThisThread(std::make_unique<CalcWorkbook>(options_, path));
+    std::unique_ptr<Workbook> openWorkbook(const std::string& path,
+                                           const ProgressListener& progress) override {
+        return BindToThisThread(std::make_unique<CalcWorkbook>(options_, path, progress));
     }
 
 private:

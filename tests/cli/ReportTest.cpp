@@ -1,8 +1,10 @@
 #include "cli/Progress.h"
 #include "cli/Summary.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <sstream>
+#include <thread>
 
 using cli::JsonString;
 
@@ -58,36 +60,56 @@ TEST(Summary, TextAndJsonCarryTheSameFigures) {
     EXPECT_EQ(cli::JsonArray({}), "[]");
 }
 
-TEST(Progress, LineShowsShareAndCounts) {
-    EXPECT_EQ(cli::ProgressLine(0, 200, 10), "[..........]   0%  0 of 200 rows");
-    EXPECT_EQ(cli::ProgressLine(65536, 131072, 10), "[#####.....]  50%  65,536 of 131,072 rows");
-    EXPECT_EQ(cli::ProgressLine(1000000, 1000000, 4), "[####] 100%  1,000,000 of 1,000,000 rows");
-    EXPECT_EQ(cli::ProgressLine(0, 0, 4), "[####] 100%  0 of 0 rows");
+TEST(Progress, LineNamesTheStageWithItsShareOfTheRunAndTheClock) {
+    using sheet::Stage;
+    using std::chrono::seconds;
+    EXPECT_EQ(cli::ProgressLine({Stage::StartingOffice, 0, 0}, seconds(0), 10),
+              "[..........]   0%  Starting the office  0:00");
+    EXPECT_EQ(cli::ProgressLine({Stage::LoadingWorkbook, 45, 100}, seconds(75), 10),
+              "[###.......]  33%  Loading the workbook: 45%  1:15");
+    EXPECT_EQ(cli::ProgressLine({Stage::ReadingRows, 65536, 131072}, seconds(7), 10),
+              "[######....]  67%  Reading rows: 65,536 of 131,072  0:07");
+    EXPECT_EQ(cli::ProgressLine({Stage::FindingRepeats, 0, 0}, seconds(8), 4),
+              "[###.]  80%  Finding repeated rows  0:08");
+    EXPECT_EQ(cli::ProgressLine({Stage::SavingCopy, 7, 7}, seconds(600), 4),
+              "[####] 100%  Saving the copy: 100%  10:00");
 }
 
 TEST(Progress, BarRedrawsOneLineAndClearsIt) {
     std::ostringstream out;
     {
-        cli::ProgressBar bar(out, true, std::chrono::milliseconds(0));
-        bar.update(1, 4);
-        bar.update(4, 4);
+        cli::ProgressBar bar(out, true, std::chrono::milliseconds(0), std::chrono::hours(1));
+        bar.report({sheet::Stage::ReadingRows, 1, 4});
+        bar.report({sheet::Stage::Colouring, 0, 0});
     }
-    const std::string quarter = "[#######.......................]  25%  1 of 4 rows";
-    const std::string full = "[##############################] 100%  4 of 4 rows";
+    const std::string quarter = "[##################............]  61%  Reading rows: 1 of 4  0:00";
+    const std::string colouring = "[#########################.....]  85%  Colouring cells  0:00";
     // Blanked out at the end, so what follows starts on an empty line.
-    EXPECT_EQ(out.str(),
-              "\r" + quarter + "\r" + full + "\r" + std::string(full.size(), ' ') + "\r");
+    EXPECT_EQ(out.str(), "\r" + quarter + "\r" + colouring +
+                             std::string(quarter.size() - colouring.size(), ' ') + "\r" +
+                             std::string(quarter.size(), ' ') + "\r");
+}
+
+TEST(Progress, BarKeepsRedrawingWithoutNews) {
+    std::ostringstream out;
+    {
+        cli::ProgressBar bar(out, true, std::chrono::milliseconds(0), std::chrono::milliseconds(1));
+        bar.report({sheet::Stage::LoadingWorkbook, 0, 0});
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    }
+    const std::string drawn = out.str();
+    EXPECT_GE(std::count(drawn.begin(), drawn.end(), '\r'), 3) << drawn;
 }
 
 TEST(Progress, BarStaysSilentOffATerminalAndForShortRuns) {
     std::ostringstream notTerminal, shortRun;
     {
         cli::ProgressBar bar(notTerminal, false, std::chrono::milliseconds(0));
-        bar.update(1, 2);
+        bar.report({sheet::Stage::ReadingRows, 1, 2});
     }
     {
         cli::ProgressBar bar(shortRun, true, std::chrono::hours(1));
-        bar.update(1, 2);
+        bar.report({sheet::Stage::ReadingRows, 1, 2});
     }
     EXPECT_EQ(notTerminal.str(), "");
     EXPECT_EQ(shortRun.str(), "");

@@ -29,12 +29,19 @@ protected:
     dupes::RunSummary run(const HighlightOptions& options, dupes::BulkRequestSizes sizes) {
         return dupes::RunHighlight(
             options, kBlock, sheet,
-            [this](std::int64_t done, std::int64_t total) { progress.emplace_back(done, total); },
+            [this](dupes::RunStage stage, std::int64_t done, std::int64_t total) {
+                progress.push_back({stage, done, total});
+            },
             sizes);
     }
 
     TableBlock sheet;
-    std::vector<std::pair<std::int64_t, std::int64_t>> progress;
+    struct Step {
+        dupes::RunStage stage;
+        std::int64_t done, total;
+        friend bool operator==(const Step&, const Step&) = default;
+    };
+    std::vector<Step> progress;
 };
 
 TEST_F(BulkRun, ReadsOnlyComparedColumnsInChunksAndReportsEach) {
@@ -42,13 +49,20 @@ TEST_F(BulkRun, ReadsOnlyComparedColumnsInChunksAndReportsEach) {
     EXPECT_EQ(sheet.bulkReads,
               (std::vector<Read>{{3, 4, {4, 6}}, {7, 4, {4, 6}}, {11, 2, {4, 6}}}));
     EXPECT_EQ(sheet.singleCellReads, 0);
-    EXPECT_EQ(progress, (decltype(progress){{4, 10}, {8, 10}, {10, 10}}));
+    using dupes::RunStage;
+    EXPECT_EQ(progress, (decltype(progress){{RunStage::Reading, 4, 10},
+                                            {RunStage::Reading, 8, 10},
+                                            {RunStage::Reading, 10, 10},
+                                            {RunStage::Finding, 10, 10},
+                                            {RunStage::Colouring, 10, 10}}));
 }
 
 TEST_F(BulkRun, SparingFirstOccurrencesStartsReadingBelowTheFirstRow) {
     run({RunKind::ExceptFirst, Selection("x...")}, {5, 100});
     EXPECT_EQ(sheet.bulkReads, (std::vector<Read>{{4, 5, {4}}, {9, 4, {4}}}));
-    EXPECT_EQ(progress, (decltype(progress){{5, 9}, {9, 9}}));
+    ASSERT_EQ(progress.size(), 4u);
+    EXPECT_EQ(progress[0], (Step{dupes::RunStage::Reading, 5, 9}));
+    EXPECT_EQ(progress[1], (Step{dupes::RunStage::Reading, 9, 9}));
 }
 
 TEST_F(BulkRun, FillsInOneRequestOfSpansOrderedByRow) {
@@ -85,7 +99,7 @@ TEST_F(BulkRun, NoComparedColumnReadsAndFillsNothingButCountsTheEmptyRowsAsRepea
         {RunKind::ExceptFirst, Selection("...."), dupes::HighlightColour::Yellow, true}, {4, 4});
     EXPECT_TRUE(sheet.bulkReads.empty());
     EXPECT_TRUE(sheet.spanRequests.empty());
-    EXPECT_EQ(progress.back(), (std::pair<std::int64_t, std::int64_t>{9, 9}));
+    EXPECT_EQ(progress.back(), (Step{dupes::RunStage::Colouring, 9, 9}));
     EXPECT_EQ(summary, (dupes::RunSummary{9, 0, 1, 0}));
 }
 

@@ -288,11 +288,11 @@ CHECK_CASE(AnUnknownMemberIsNamed) {
 
 CHECK_CASE(AMissingWorkbookIsRefusedBeforeExcelStarts) {
     const auto excel = sheet::MakeSpreadsheet();
-    CHECK_THROWS(excel->openWorkbook(""), sheet::SheetError, "No workbook was given.");
-    CHECK_THROWS(excel->openWorkbook("no such folder\\book.xlsx"), sheet::SheetError,
+    CHECK_THROWS(excel->openWorkbook("", {}), sheet::SheetError, "No workbook was given.");
+    CHECK_THROWS(excel->openWorkbook("no such folder\\book.xlsx", {}), sheet::SheetError,
                  "\"no such folder\\book.xlsx\" does not exist or is not a file.");
     const auto folder = std::filesystem::temp_directory_path();
-    CHECK_THROWS(excel->openWorkbook(folder.string()), sheet::SheetError, "does not exist or is not a file.");
+    CHECK_THROWS(excel->openWorkbook(folder.string(), {}), sheet::SheetError, "does not exist or is not a file.");
 }
 
 CHECK_CASE(WithoutExcelTheStartFailsInWords) {
@@ -304,7 +304,7 @@ CHECK_CASE(WithoutExcelTheStartFailsInWords) {
     std::ofstream(path) << "not opened: Excel is not there to open it";
     const auto excel = sheet::MakeSpreadsheet();
     try {
-        excel->openWorkbook(path.string());
+        excel->openWorkbook(path.string(), {});
         check::Failed(__FILE__, __LINE__, "a workbook opened without Excel");
     } catch (const sheet::SheetError& e) {
         std::printf("  said: %s\n", e.what());

@@ -490,10 +490,10 @@ CHECK_CASE(TheTestSeamAnswersInsteadOfThePerson) {
 CHECK_CASE(SavesACopyInTheSameFormatWithSaveCopyAs) {
     Scene s("vantrelo-fake-save.xlsx");
     const auto target = std::filesystem::temp_directory_path() / "vantrelo-fake-out.xlsx";
-    s.workbook->saveCopyAs(target.string());
+    s.workbook->saveCopyAs(target.string(), {});
     CHECK(s.excel.has("Workbook.SaveCopyAs(\"" + std::filesystem::absolute(target).lexically_normal().string() + "\")"));
     CHECK_EQ(s.excel.count("Workbook.SaveAs"), std::size_t{0});
-    CHECK_THROWS(s.workbook->saveCopyAs("out.csv"), sheet::SheetError, "choose a name ending in");
+    CHECK_THROWS(s.workbook->saveCopyAs("out.csv", {}), sheet::SheetError, "choose a name ending in");
     CHECK(s.closedCleanly());
 }
 
@@ -501,7 +501,7 @@ CHECK_CASE(SavesAnotherFormatThroughACopy) {
     Scene s("vantrelo-fake-convert.xlsx");
     const auto target = std::filesystem::temp_directory_path() / "vantrelo-fake-out.xls";
     const std::string absolute = std::filesystem::absolute(target).lexically_normal().string();
-    s.workbook->saveCopyAs(target.string());
+    s.workbook->saveCopyAs(target.string(), {});
     // A copy of the file in its own format, opened, saved as xlExcel8 (56), closed.
     const auto copy = std::find_if(s.excel.journal.begin(), s.excel.journal.end(), [](const std::string& line) {
         return line.rfind("Workbook.SaveCopyAs(", 0) == 0;
@@ -518,7 +518,7 @@ CHECK_CASE(SavesAnotherFormatThroughACopy) {
     CHECK_EQ(s.excel.count("Workbook.SaveAs"), std::size_t{0}); // the open workbook keeps its name
     // A text workbook's copy would come back without fills: its sheets are copied instead.
     s.excel.fileFormat = 6; // xlCSV
-    s.workbook->saveCopyAs(target.string());
+    s.workbook->saveCopyAs(target.string(), {});
     CHECK(s.excel.has("Sheets.Copy()"));
     CHECK_EQ(s.excel.journal.back(), std::string("Copy.Close(SaveChanges:=False)"));
     CHECK(s.closedCleanly());

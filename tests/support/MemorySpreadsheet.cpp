@@ -151,8 +151,11 @@ public:
         return *cells;
     }
 
-    void saveCopyAs(const std::string& path) override {
+    void saveCopyAs(const std::string& path, const sheet::ProgressListener& progress) override {
         call("saveCopyAs");
+        if (progress) {
+            progress({sheet::Stage::SavingCopy, 0, 1});
+        }
         if (faults_.saveFails) {
             throw sheet::SheetError(*faults_.saveFails);
         }
@@ -240,8 +243,13 @@ Sheet& Sheet::place(std::int32_t topRow, std::int32_t leftColumn, const Rows& ro
     return *this;
 }
 
-std::unique_ptr<sheet::Workbook> MemorySpreadsheet::openWorkbook(const std::string& path) {
+std::unique_ptr<sheet::Workbook>
+MemorySpreadsheet::openWorkbook(const std::string& path, const sheet::ProgressListener& progress) {
     record_->calls.push_back("openWorkbook");
+    if (progress) {
+        progress({sheet::Stage::StartingOffice, 0, 0});
+        progress({sheet::Stage::LoadingWorkbook, 0, 1});
+    }
     if (onCall) {
         onCall("openWorkbook");
     }
@@ -262,8 +270,9 @@ std::unique_ptr<sheet::Spreadsheet> Borrowed(MemorySpreadsheet& memory) {
     class Borrowing final : public sheet::Spreadsheet {
     public:
         explicit Borrowing(MemorySpreadsheet& memory) : memory_(memory) {}
-        std::unique_ptr<sheet::Workbook> openWorkbook(const std::string& path) override {
-            return memory_.openWorkbook(path);
+        std::unique_ptr<sheet::Workbook>
+        openWorkbook(const std::string& path, const sheet::ProgressListener& progress) override {
+            return memory_.openWorkbook(path, progress);
         }
 
     private:

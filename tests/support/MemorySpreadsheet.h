@@ -70,7 +70,8 @@ public:
     // test may block here to hold the call, or throw to fail it.
     std::function<void(const std::string& call)> onCall;
 
-    std::unique_ptr<sheet::Workbook> openWorkbook(const std::string& path) override;
+    std::unique_ptr<sheet::Workbook> openWorkbook(const std::string& path,
+                                                  const sheet::ProgressListener& progress) override;
 
     const Record& record() const { return *record_; }
 
