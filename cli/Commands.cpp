@@ -45,7 +45,7 @@ void RunHighlightCommand(const HighlightCommand& command, std::ostream& out, std
     InterruptGuard interrupts;
     CheckOutput(command.workbook, command.output, command.force);
 
-    const auto office = HeadlessOffice();
+    const auto office = HeadlessOffice(interrupts.stopSwitch());
     auto workbook = sheet::OpenExcelWorkbook(*office, command.workbook);
     ThrowIfInterrupted();
     const sheet::Block block = workbook->findBlock(command.block);
@@ -89,7 +89,7 @@ void RunHighlightCommand(const HighlightCommand& command, std::ostream& out, std
 
 void RunColumnsCommand(const ColumnsCommand& command, std::ostream& out) {
     InterruptGuard interrupts;
-    const auto office = HeadlessOffice();
+    const auto office = HeadlessOffice(interrupts.stopSwitch());
     const auto workbook = sheet::OpenExcelWorkbook(*office, command.workbook);
     ThrowIfInterrupted();
     const std::vector<std::string> list = ColumnList(*workbook, workbook->findBlock(command.block));

@@ -47,7 +47,8 @@ std::string UsageText(const std::string& program, bool window) {
            "and \\\\ for a backslash inside a name; `all` alone takes every column.\n"
            "\n"
            "Exit status: 0 done, 1 failure (said in one line on standard error),\n"
-           "2 bad usage.\n";
+           "2 bad usage, 128 + the signal when interrupted (130 Ctrl+C, 143 SIGTERM,\n"
+           "129 SIGHUP), with nothing saved.\n";
 }
 
 // Office and file errors can run over several lines; the report is one.
@@ -85,9 +86,13 @@ int Main(int argc, char** argv, const MainOptions& options) {
                   << UsageText(program, options.windowWithoutArguments) << std::flush;
         return 2;
     } catch (const std::exception& e) {
-        std::cerr << "vantrelo: " << (WasInterrupted() ? Interrupted().what() : OneLine(e.what()))
-                  << "\n"
-                  << std::flush;
+        // Once interrupted, whatever failed failed because the office was
+        // killed on purpose: the run ends as the signal asked.
+        if (WasInterrupted()) {
+            std::cerr << "vantrelo: " << Interrupted().what() << "\n" << std::flush;
+            return 128 + InterruptSignal();
+        }
+        std::cerr << "vantrelo: " << OneLine(e.what()) << "\n" << std::flush;
         return 1;
     } catch (...) {
         std::cerr << "vantrelo: an unexpected failure ended the command\n" << std::flush;
