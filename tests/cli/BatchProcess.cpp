@@ -1,5 +1,6 @@
 #include "BatchProcess.h"
 
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
@@ -9,6 +10,7 @@
 #include <spawn.h>
 #include <stdexcept>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 extern char** environ;
@@ -33,8 +35,25 @@ std::string ReadFile(const std::string& path) {
 
 } // namespace
 
-BatchProcess::BatchProcess(const std::vector<std::string>& arguments)
+BatchProcess::BatchProcess(const std::vector<std::string>& arguments,
+                           const std::vector<std::string>& environment)
     : outFile_(TempFile()), errFile_(TempFile()) {
+    std::vector<std::string> variables;
+    for (char** entry = environ; *entry != nullptr; ++entry) {
+        const std::string variable = *entry;
+        const auto replaced = [&](const std::string& set) {
+            return set.substr(0, set.find('=') + 1) == variable.substr(0, variable.find('=') + 1);
+        };
+        if (std::none_of(environment.begin(), environment.end(), replaced)) {
+            variables.push_back(variable);
+        }
+    }
+    variables.insert(variables.end(), environment.begin(), environment.end());
+    std::vector<char*> envp;
+    for (auto& variable : variables) {
+        envp.push_back(variable.data());
+    }
+    envp.push_back(nullptr);
     std::vector<std::string> args{VANTRELO_BATCH};
     args.insert(args.end(), arguments.begin(), arguments.end());
     std::vector<char*> argv;
@@ -49,7 +68,7 @@ BatchProcess::BatchProcess(const std::vector<std::string>& arguments)
                                      0);
     posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errFile_.c_str(), O_WRONLY | O_TRUNC,
                                      0);
-    const int error = ::posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ);
+    const int error = ::posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
     if (error != 0) {
         throw std::runtime_error("vantrelo-batch could not be started");
@@ -68,6 +87,22 @@ BatchProcess::~BatchProcess() {
 BatchResult BatchProcess::wait() {
     int status = 0;
     ::waitpid(pid_, &status, 0);
+    return resultOf(status);
+}
+
+std::optional<BatchResult> BatchProcess::waitFor(std::chrono::milliseconds time) {
+    const auto deadline = std::chrono::steady_clock::now() + time;
+    int status = 0;
+    while (::waitpid(pid_, &status, WNOHANG) == 0) {
+        if (std::chrono::steady_clock::now() >= deadline) {
+            return std::nullopt;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return resultOf(status);
+}
+
+BatchResult BatchProcess::resultOf(int status) {
     pid_ = -1;
     BatchResult result;
     result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <chrono>
+#include <optional>
 #include <string>
 #include <sys/types.h>
 #include <vector>
@@ -12,18 +14,25 @@ struct BatchResult {
 };
 
 // vantrelo-batch running in a process of its own, with nothing on its
-// standard input and its two outputs caught.
+// standard input and its two outputs caught; `environment` adds to or
+// replaces variables of ours ("NAME=value").
 class BatchProcess {
 public:
-    explicit BatchProcess(const std::vector<std::string>& arguments);
+    explicit BatchProcess(const std::vector<std::string>& arguments,
+                          const std::vector<std::string>& environment = {});
     ~BatchProcess();
     BatchProcess(const BatchProcess&) = delete;
     BatchProcess& operator=(const BatchProcess&) = delete;
 
     pid_t pid() const { return pid_; }
     BatchResult wait();
+    // The result once the process has ended, or none when it still runs
+    // after `time`.
+    std::optional<BatchResult> waitFor(std::chrono::milliseconds time);
 
 private:
+    BatchResult resultOf(int status);
+
     pid_t pid_ = -1;
     std::string outFile_, errFile_;
 };
