@@ -4,6 +4,7 @@
 // workbook, no output or part of one.
 #include "BatchProcess.h"
 #include "CliFixture.h"
+#include "PrivateRun.h"
 #include "RunTraces.h"
 #include "WorkbookMaker.h"
 
@@ -50,31 +51,6 @@ struct Case {
     bool saysInterrupted = true;
 };
 
-// A run on its own copy of the big workbook, with a temporary folder of
-// its own, so that whatever it leaves is its own.
-struct PrivateRun {
-    explicit PrivateRun(const fs::path& folder)
-        : book(folder / "work" / "big.xlsx"), temp(folder / "temp"),
-          output(folder / "out" / "coloured.xlsx") {
-        fs::create_directories(book.parent_path());
-        fs::create_directories(temp);
-        fs::create_directories(output.parent_path());
-        fs::copy_file(BigBook(), book);
-        modified = fs::last_write_time(book);
-    }
-    std::vector<std::string> arguments() const {
-        return {"highlight", book.string(), "--block",  kBigBlock,
-                "--columns", "1,2",         "--output", output.string()};
-    }
-    pid_t office() const {
-        const auto offices = OfficesNaming(temp.string());
-        return offices.empty() ? -1 : offices.front();
-    }
-
-    fs::path book, temp, output;
-    fs::file_time_type modified;
-};
-
 bool Reached(const PrivateRun& run, Stage stage) {
     const pid_t office = run.office();
     switch (stage) {
@@ -109,9 +85,8 @@ class Interrupt : public ::testing::TestWithParam<Case> {};
 
 TEST_P(Interrupt, EndsTheRunAndLeavesNothing) {
     const Case& c = GetParam();
-    const PrivateRun run(Scratch());
-    const std::string bookBytes = Bytes(run.book);
-    BatchProcess batch(run.arguments(), {"TMPDIR=" + run.temp.string()});
+    const PrivateRun run(Scratch(), BigBook());
+    BatchProcess batch(run.arguments(kBigBlock, "1,2"), {"TMPDIR=" + run.temp.string()});
 
     std::optional<BatchResult> result;
     const bool reached = Eventually(120s, [&] {
@@ -130,17 +105,7 @@ TEST_P(Interrupt, EndsTheRunAndLeavesNothing) {
         EXPECT_EQ(result->err, "vantrelo: interrupted; nothing was saved\n");
     }
     EXPECT_EQ(result->out, "");
-    // After a SIGKILL of the run its watchdog needs a moment.
-    EXPECT_TRUE(Eventually(5s, [&] { return OfficesNaming(run.temp.string()).empty(); }))
-        << "an office of the run is left running";
-    for (const pid_t office : OfficesNaming(run.temp.string())) {
-        ::kill(office, SIGKILL);
-    }
-    EXPECT_TRUE(Eventually(5s, [&] { return Contents(run.temp).empty(); }))
-        << "left in the temporary folder: " << ::testing::PrintToString(Contents(run.temp));
-    EXPECT_EQ(Contents(run.book.parent_path()), std::vector<std::string>{"big.xlsx"});
-    EXPECT_TRUE(Bytes(run.book) == bookBytes) << "the workbook was written";
-    EXPECT_EQ(fs::last_write_time(run.book), run.modified);
+    run.expectNothingLeft();
     EXPECT_EQ(Contents(run.output.parent_path()), std::vector<std::string>{});
     // Guards and offices of a killed run end as our children; reap them.
     while (::waitpid(-1, nullptr, WNOHANG) > 0) {
