@@ -263,6 +263,11 @@ void RemoveStaleProfiles() {
     std::error_code ec;
     for (const auto& entry : fs::directory_iterator(TempRoot(), ec)) {
         const std::string name = entry.path().filename().string();
+        // Earlier versions kept the set-up profile here.
+        if (name.rfind("vantrelo-profile-template-", 0) == 0) {
+            fs::remove_all(entry.path(), ec);
+            continue;
+        }
         if (name.rfind(kProfilePrefix, 0) != 0 || !entry.is_directory(ec)) {
             continue;
         }
