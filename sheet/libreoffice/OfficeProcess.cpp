@@ -311,7 +311,8 @@ OfficeProcess::OfficeProcess(const OfficeProcessOptions& options) : options_(opt
 }
 
 OfficeProcess::~OfficeProcess() {
-    if (pid_ > 0) {
+    // Also when the office has ended by itself: its profile must go.
+    if (pid_ > 0 || watchdog_) {
         end(std::chrono::seconds(10));
     }
 }
