@@ -16,7 +16,7 @@
 
 namespace cli {
 
-void RunHighlightCommand(const HighlightCommand& command, sheet::Spreadsheet& spreadsheet,
+void RunHighlightCommand(const HighlightCommand& command, const SpreadsheetMaker& makeSpreadsheet,
                          std::ostream& out, std::ostream& err) {
     const auto started = std::chrono::steady_clock::now();
     InterruptGuard interrupts;
@@ -36,7 +36,8 @@ void RunHighlightCommand(const HighlightCommand& command, sheet::Spreadsheet& sp
 
     // One office start serves the column names and the run, so the run sees
     // the file exactly as the names were read from it.
-    auto workbook = sheet::OpenExcelWorkbook(spreadsheet, command.workbook, progress);
+    const auto spreadsheet = makeSpreadsheet(interrupts.stopSwitch());
+    auto workbook = sheet::OpenExcelWorkbook(*spreadsheet, command.workbook, progress);
     ThrowIfInterrupted();
     const sheet::Block block = workbook->findBlock(command.block);
     const std::string blockName = workbook->name(block);
@@ -75,11 +76,12 @@ void RunHighlightCommand(const HighlightCommand& command, sheet::Spreadsheet& sp
     out << (command.json ? SummaryJson(report) : SummaryText(report)) << std::flush;
 }
 
-void RunColumnsCommand(const ColumnsCommand& command, sheet::Spreadsheet& spreadsheet,
+void RunColumnsCommand(const ColumnsCommand& command, const SpreadsheetMaker& makeSpreadsheet,
                        std::ostream& out) {
     InterruptGuard interrupts;
     CheckWorkbook(command.workbook);
-    const auto workbook = sheet::OpenExcelWorkbook(spreadsheet, command.workbook);
+    const auto spreadsheet = makeSpreadsheet(interrupts.stopSwitch());
+    const auto workbook = sheet::OpenExcelWorkbook(*spreadsheet, command.workbook);
     ThrowIfInterrupted();
     const std::vector<std::string> list =
         sheet::ColumnList(*workbook, workbook->findBlock(command.block));

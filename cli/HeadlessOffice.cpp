@@ -8,12 +8,14 @@
 
 namespace cli {
 
-std::unique_ptr<sheet::Spreadsheet> HeadlessOffice() {
+std::unique_ptr<sheet::Spreadsheet> HeadlessOffice(std::shared_ptr<sheet::StopSwitch> stop) {
 #ifdef _WIN32
+    (void)stop;
     return sheet::excel::MakeExcel(sheet::excel::ExcelOptions{});
 #else
     sheet::libreoffice::LibreOfficeOptions options;
     options.headless = true;
+    options.stop = std::move(stop);
     return sheet::libreoffice::MakeLibreOffice(std::move(options));
 #endif
 }

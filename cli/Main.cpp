@@ -57,7 +57,8 @@ std::string UsageText(const std::string& program, bool window) {
            "and \\\\ for a backslash inside a name; `all` alone takes every column.\n"
            "\n"
            "Exit status: 0 done, 1 failure (said in one line on standard error),\n"
-           "2 bad usage.\n";
+           "2 bad usage, 128 + the signal when interrupted (130 Ctrl+C, 143 SIGTERM,\n"
+           "129 SIGHUP), with nothing saved.\n";
 }
 
 // Office and file errors can run over several lines; the report is one.
@@ -125,9 +126,9 @@ int Main(int argc, char** argv, const MainOptions& options) {
         } else if (std::holds_alternative<VersionCommand>(command)) {
             std::cout << "vantrelo " VANTRELO_VERSION "\n" << std::flush;
         } else if (const auto* highlight = std::get_if<HighlightCommand>(&command)) {
-            RunHighlightCommand(*highlight, *HeadlessOffice(), std::cout, std::cerr);
+            RunHighlightCommand(*highlight, HeadlessOffice, std::cout, std::cerr);
         } else {
-            RunColumnsCommand(std::get<ColumnsCommand>(command), *HeadlessOffice(), std::cout);
+            RunColumnsCommand(std::get<ColumnsCommand>(command), HeadlessOffice, std::cout);
         }
         CheckResultsWritten(command);
         return 0;
@@ -136,9 +137,13 @@ int Main(int argc, char** argv, const MainOptions& options) {
                   << UsageText(program, options.windowWithoutArguments) << std::flush;
         return 2;
     } catch (const std::exception& e) {
-        std::cerr << "vantrelo: " << (WasInterrupted() ? Interrupted().what() : OneLine(e.what()))
-                  << "\n"
-                  << std::flush;
+        // Once interrupted, whatever failed failed because the office was
+        // killed on purpose: the run ends as the signal asked.
+        if (WasInterrupted()) {
+            std::cerr << "vantrelo: " << Interrupted().what() << "\n" << std::flush;
+            return 128 + InterruptSignal();
+        }
+        std::cerr << "vantrelo: " << OneLine(e.what()) << "\n" << std::flush;
         return 1;
     } catch (...) {
         std::cerr << "vantrelo: an unexpected failure ended the command\n" << std::flush;

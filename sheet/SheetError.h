@@ -19,4 +19,11 @@ public:
     using SheetError::SheetError;
 };
 
+// A wait on the office ended because the run's StopSwitch was pulled: the
+// office was ended at once and nothing was finished.
+class Stopped : public SheetError {
+public:
+    Stopped() : SheetError("The run was stopped before it was finished.") {}
+};
+
 } // namespace sheet

@@ -48,6 +48,8 @@ using css::uno::UNO_QUERY_THROW;
 
 namespace {
 
+namespace fs = std::filesystem;
+
 OUString FileUrl(const std::string& path) {
     OUString url;
     const auto absolute = std::filesystem::absolute(path).lexically_normal().string();
@@ -56,6 +58,25 @@ OUString FileUrl(const std::string& path) {
         throw SheetError("The path \"" + path + "\" cannot be used.");
     }
     return url;
+}
+
+// Moves a finished file into place, copying when the two folders are on
+// different file systems.
+void MoveFile(const fs::path& from, const std::string& to) {
+    std::error_code ec;
+    fs::rename(from, to, ec);
+    if (ec == std::errc::cross_device_link) {
+        ec.clear();
+        if (fs::copy_file(from, to, fs::copy_options::overwrite_existing, ec)) {
+            fs::remove(from, ec);
+        } else {
+            std::error_code ignored;
+            fs::remove(to, ignored);
+        }
+    }
+    if (ec) {
+        throw SheetError("The copy could not be saved as \"" + to + "\": " + ec.message() + ".");
+    }
 }
 
 bool IsReadableFile(const std::string& path) {
@@ -117,14 +138,16 @@ CalcWorkbook::CalcWorkbook(const LibreOfficeOptions& options, const std::string&
     if (progress) {
         progress({Stage::StartingOffice, 0, 0});
     }
-    process_ =
-        std::make_unique<OfficeProcess>(OfficeProcessOptions{options.programDir, options.headless});
+    process_ = std::make_unique<OfficeProcess>(
+        OfficeProcessOptions{options.programDir, options.headless, options.stop});
     try {
         const auto context = ConnectToOffice(*process_, options.programDir, options.startTimeout);
         desktop_ = GuardUno("start", [&] { return css::frame::Desktop::create(context); });
         load(path, progress);
     } catch (...) {
         closeAndEnd();
+        // Whatever failed, failed because the office was killed on purpose.
+        process_->throwIfStopped();
         throw;
     }
 }
@@ -177,8 +200,17 @@ void CalcWorkbook::load(const std::string& path, const ProgressListener& progres
 }
 
 void CalcWorkbook::closeAndEnd() noexcept {
-    // An office we never reached was never asked to stop: do not wait for it.
-    const auto grace = desktop_.is() ? std::chrono::seconds(10) : std::chrono::seconds(0);
+    // An office we never reached was never asked to stop: do not wait for
+    // it. One the stop switch killed is not asked at all: a call to it could
+    // only fail, and one to an office that is frozen would never return.
+    const bool stopped = process_ && process_->stopRequested();
+    const auto grace =
+        desktop_.is() && !stopped ? std::chrono::seconds(10) : std::chrono::seconds(0);
+    if (stopped) {
+        cells_.clear();
+        document_.clear();
+        desktop_.clear();
+    }
     try {
         cells_.clear();
         if (const Reference<css::util::XCloseable> closeable{document_, UNO_QUERY};
@@ -275,8 +307,8 @@ Block CalcWorkbook::usedPart(const Block& block) {
         const Reference<css::sheet::XUsedAreaCursor> usedArea(cursor, UNO_QUERY_THROW);
         usedArea->gotoStartOfUsedArea(false);
         usedArea->gotoEndOfUsedArea(true);
-        const auto address =
-            Reference<css::sheet::XCellRangeAddressable>(cursor, UNO_QUERY_THROW)->getRangeAddress();
+        const auto address = Reference<css::sheet::XCellRangeAddressable>(cursor, UNO_QUERY_THROW)
+                                 ->getRangeAddress();
         const dupes::BlockGeometry used{address.StartRow + 1, address.StartColumn + 1,
                                         address.EndRow + 1, address.EndColumn + 1};
         Block part = block;
@@ -305,8 +337,10 @@ Block CalcWorkbook::askForBlock(const std::string& prompt, const std::string& de
     } catch (const SheetError&) {
         // No usable default: the range box starts empty.
     }
-    answer = AskOfficeForRange(GuardUno("ask for a block", [&] { return controller(); }), prompt,
-                               initial, whileWaiting, [this] { return process_->running(); });
+    answer = AskOfficeForRange(
+        GuardUno("ask for a block", [&] { return controller(); }), prompt, initial, whileWaiting,
+        [this] { return !process_->stopRequested() && process_->running(); });
+    process_->throwIfStopped();
     if (!answer || answer->empty()) {
         throw BlockChoiceCancelled("The block choice was cancelled.");
     }
@@ -353,14 +387,28 @@ std::optional<std::uint32_t> CalcWorkbook::fillOf(const Block& block, std::int32
 
 void CalcWorkbook::saveCopyAs(const std::string& path, const ProgressListener& progress) {
     const OUString filter = FilterFor(path);
-    const OUString url = FileUrl(path);
-    GuardUno("save the copy", [&] {
-        const Reference<css::frame::XStorable> storable(document_, UNO_QUERY_THROW);
-        storable->storeToURL(
-            url, Properties({Property("FilterName", Any(filter)), Property("Overwrite", Any(true)),
-                             Property("StatusIndicator",
-                                      Any(ProgressIndicator(Stage::SavingCopy, progress)))}));
-    });
+    // The office stores through a temporary file beside the target, which
+    // stays there when the office is killed: so it stores into its private
+    // folder, which goes with it, and only the finished file is moved.
+    const fs::path stored = fs::path(process_->profileDir()) / "saved" / fs::path(path).filename();
+    std::error_code ec;
+    fs::create_directories(stored.parent_path(), ec);
+    try {
+        GuardUno("save the copy", [&] {
+            const Reference<css::frame::XStorable> storable(document_, UNO_QUERY_THROW);
+            storable->storeToURL(
+                FileUrl(stored.string()),
+                Properties({Property("FilterName", Any(filter)), Property("Overwrite", Any(true)),
+                            Property("StatusIndicator",
+                                     Any(ProgressIndicator(Stage::SavingCopy, progress)))}));
+        });
+        process_->throwIfStopped();
+        MoveFile(stored, path);
+    } catch (...) {
+        fs::remove(stored, ec);
+        process_->throwIfStopped();
+        throw;
+    }
 }
 
 void CalcWorkbook::handOverToUser() {

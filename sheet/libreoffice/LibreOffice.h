@@ -1,6 +1,7 @@
 #pragma once
 
 #include "sheet/Spreadsheet.h"
+#include "sheet/StopSwitch.h"
 
 #include <chrono>
 #include <functional>
@@ -16,6 +17,9 @@ struct LibreOfficeOptions {
     // office cannot show a workbook or ask for a block.
     bool headless = false;
     std::chrono::milliseconds startTimeout{60000};
+    // Pulling it ends the office at once, from any thread; the call waiting
+    // on the office then throws Stopped. May be null.
+    std::shared_ptr<StopSwitch> stop;
     // Test seam for the one thing a person does: when set, askForBlock asks
     // this instead of the user. It gets the default text and answers a
     // block text, or none for a cancel.

@@ -1,5 +1,6 @@
 #include "OfficeProcess.h"
 
+#include "ProcessArguments.h"
 #include "sheet/SheetError.h"
 
 #include <cerrno>
@@ -27,10 +28,53 @@ constexpr const char* kPidFile = "office.pid";
 // The office exits with this code when it wants to be started again, which
 // it does once after creating a new user profile.
 constexpr int kRestartExitCode = 81;
+constexpr auto kTemplateTimeout = std::chrono::seconds(60);
+constexpr auto kPollInterval = std::chrono::milliseconds(20);
 
+// Absolute, whatever TMPDIR holds: the office is told the path as a URL,
+// and a relative one would depend on its working folder.
 fs::path TempRoot() {
     const char* tmp = std::getenv("TMPDIR");
-    return tmp != nullptr && *tmp != '\0' ? fs::path(tmp) : fs::path("/tmp");
+    const fs::path root = tmp != nullptr && *tmp != '\0' ? fs::path(tmp) : fs::path("/tmp");
+    std::error_code ec;
+    const fs::path absolute = fs::absolute(root, ec);
+    return ec ? root : absolute;
+}
+
+// Where the set-up profile is kept between runs: the user's cache, so that
+// the temporary folder is left as we found it.
+fs::path TemplateRoot() {
+    const char* cache = std::getenv("XDG_CACHE_HOME");
+    const char* home = std::getenv("HOME");
+    if (cache != nullptr && *cache == '/') {
+        return fs::path(cache) / "vantrelo";
+    }
+    if (home != nullptr && *home == '/') {
+        return fs::path(home) / ".cache" / "vantrelo";
+    }
+    return TempRoot();
+}
+
+// A file URL for any path a user may have: every byte outside the
+// unreserved set is percent-encoded, '%', '#', blanks, '$' (which the
+// office would expand as a macro) and non-ASCII bytes included.
+std::string FileUrl(const std::string& absolutePath) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string url = "file://";
+    for (const char c : absolutePath) {
+        const auto byte = static_cast<unsigned char>(c);
+        const bool plain = (byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') ||
+                           (byte >= '0' && byte <= '9') || byte == '-' || byte == '.' ||
+                           byte == '_' || byte == '~' || byte == '/';
+        if (plain) {
+            url += c;
+        } else {
+            url += '%';
+            url += kHex[byte >> 4];
+            url += kHex[byte & 0xF];
+        }
+    }
+    return url;
 }
 
 bool ProcessAlive(pid_t pid) {
@@ -46,22 +90,40 @@ bool OfficeUsesProfile(pid_t pid, const fs::path& profile) {
     std::ifstream cmdline("/proc/" + std::to_string(pid) + "/cmdline", std::ios::binary);
     const std::string args((std::istreambuf_iterator<char>(cmdline)),
                            std::istreambuf_iterator<char>());
-    return args.find(profile.string()) != std::string::npos;
+    return args.find(FileUrl(profile.string())) != std::string::npos;
 }
 
 std::vector<std::string> OfficeArguments(const std::string& binary, const std::string& profile) {
-    return {binary,          "-env:UserInstallation=file://" + profile,
+    return {binary,          "-env:UserInstallation=" + FileUrl(profile),
             "--invisible",   "--norestore",
             "--nologo",      "--nodefault",
             "--nolockcheck", "--nofirststartwizard"};
 }
 
-pid_t Spawn(const std::string& binary, std::vector<std::string> args) {
-    std::vector<char*> argv;
-    for (auto& arg : args) {
-        argv.push_back(arg.data());
+// Our environment, with the temporary folder moved into the profile: the
+// office's own temporary files then go when the profile goes.
+std::vector<std::string> OfficeEnvironment(const std::string& profile) {
+    const std::string temp = profile + "/tmp";
+    std::error_code ec;
+    fs::create_directories(temp, ec);
+    std::vector<std::string> variables;
+    for (char** entry = environ; *entry != nullptr; ++entry) {
+        const std::string variable = *entry;
+        if (variable.rfind("TMPDIR=", 0) != 0 && variable.rfind("TMP=", 0) != 0 &&
+            variable.rfind("TEMP=", 0) != 0) {
+            variables.push_back(variable);
+        }
     }
-    argv.push_back(nullptr);
+    for (const char* name : {"TMPDIR=", "TMP=", "TEMP="}) {
+        variables.push_back(name + temp);
+    }
+    return variables;
+}
+
+pid_t Spawn(const std::string& binary, std::vector<std::string> args, const std::string& profile) {
+    std::vector<std::string> variables = OfficeEnvironment(profile);
+    const std::vector<char*> argv = NullTerminated(args);
+    const std::vector<char*> envp = NullTerminated(variables);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     // The office talks on its own: keep its chatter off our terminal.
@@ -71,12 +133,12 @@ pid_t Spawn(const std::string& binary, std::vector<std::string> args) {
     posix_spawnattr_t attributes;
     posix_spawnattr_init(&attributes);
     // Its own process group, so a Ctrl+C meant for us does not hit the
-    // instance we leave to the user.
+    // instance we leave to the user, and the watchdog kills it whole.
     posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
     posix_spawnattr_setpgroup(&attributes, 0);
     pid_t pid = -1;
     const int error =
-        ::posix_spawn(&pid, binary.c_str(), &actions, &attributes, argv.data(), environ);
+        ::posix_spawn(&pid, binary.c_str(), &actions, &attributes, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
     posix_spawnattr_destroy(&attributes);
     if (error != 0) {
@@ -86,46 +148,88 @@ pid_t Spawn(const std::string& binary, std::vector<std::string> args) {
     return pid;
 }
 
-// A new, empty profile folder named so that stale ones are found again;
-// empty when none could be made.
-std::string MakeProfileFolder() {
-    std::string pattern = (TempRoot() / (std::string(kProfilePrefix) + "XXXXXX")).string();
+// A new, empty folder named `prefix` and a unique ending; empty when none
+// could be made.
+std::string MakeUniqueFolder(const fs::path& parent, const std::string& prefix) {
+    std::string pattern = (parent / (prefix + "XXXXXX")).string();
     return ::mkdtemp(pattern.data()) != nullptr ? pattern : std::string();
+}
+
+// Waits for a process we started and nobody else reaps, polling so that a
+// pulled stop switch or the deadline ends the wait: then it is killed.
+// Returns its wait status.
+int WaitOrKill(pid_t pid, const std::shared_ptr<StopSwitch>& stop,
+               std::chrono::steady_clock::time_point deadline, bool& killed) {
+    int status = 0;
+    killed = false;
+    while (::waitpid(pid, &status, WNOHANG) == 0) {
+        if (std::chrono::steady_clock::now() >= deadline || PulledWithin(stop, kPollInterval)) {
+            ::kill(-pid, SIGKILL);
+            ::waitpid(pid, &status, 0);
+            killed = true;
+            break;
+        }
+    }
+    return status;
 }
 
 // A new profile makes the office restart itself once and set itself up,
 // which costs seconds on every start. So one profile is set up once, by an
 // office told to stop right after starting, and copied for every instance.
-fs::path ProfileTemplate(const std::string& binary) {
-    const fs::path ready = TempRoot() / ("vantrelo-profile-template-" + std::to_string(::getuid()));
+// Each first start sets one up in a folder of its own and renames it into
+// place, so concurrent first starts never see half a profile.
+fs::path ProfileTemplate(const std::string& binary, const std::shared_ptr<StopSwitch>& stop) {
+    const fs::path root = TemplateRoot();
+    const fs::path ready = root / ("office-profile-" + std::to_string(::getuid()));
     std::error_code ec;
     if (fs::exists(ready / "user", ec)) {
         return ready;
     }
-    const std::string pattern = MakeProfileFolder();
-    if (pattern.empty()) {
+    fs::create_directories(root, ec);
+    const std::string staging = MakeUniqueFolder(root, "office-profile-setup-");
+    if (staging.empty()) {
         return {};
     }
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        auto args = OfficeArguments(binary, pattern);
-        args.emplace_back("--headless");
-        args.emplace_back("--terminate_after_init");
-        int status = 0;
-        if (::waitpid(Spawn(binary, args), &status, 0) < 0 || !WIFEXITED(status)) {
-            break;
-        }
-        if (WEXITSTATUS(status) == 0) {
-            fs::rename(pattern, ready, ec); // another process may have won the race
-            break;
+    {
+        OfficeWatchdog watchdog(staging);
+        const auto deadline = std::chrono::steady_clock::now() + kTemplateTimeout;
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            auto args = OfficeArguments(binary, staging);
+            args.emplace_back("--headless");
+            args.emplace_back("--terminate_after_init");
+            const pid_t pid = Spawn(binary, args, staging);
+            watchdog.watch(pid);
+            bool killed = false;
+            const int status = WaitOrKill(pid, stop, deadline, killed);
+            if (killed) {
+                fs::remove_all(staging, ec);
+                if (stop && stop->pulled()) {
+                    throw Stopped();
+                }
+                throw SheetError("LibreOffice did not finish setting up a new profile within " +
+                                 std::to_string(kTemplateTimeout.count()) +
+                                 " seconds; it may be stuck or the computer very busy.");
+            }
+            if (!WIFEXITED(status)) {
+                break;
+            }
+            if (WEXITSTATUS(status) == 0) {
+                fs::remove_all(fs::path(staging) / "tmp", ec);
+                fs::rename(staging, ready, ec); // another process may have won the race
+                break;
+            }
         }
     }
-    fs::remove_all(pattern, ec);
+    fs::remove_all(staging, ec);
     return fs::exists(ready / "user", ec) ? ready : fs::path();
 }
 
 // Our instances neither write lock files beside the user's workbook nor heed
 // them: a workbook still open in the instance an earlier run left to the
-// user must open again, and fully editable, for the next run.
+// user must open again, and fully editable, for the next run. Only
+// UseLocking turns the lock file off: with the other two off the office
+// still writes it and merely ignores it when deciding whether a workbook
+// opens for editing.
 void TurnOffDocumentLocking(const fs::path& profile) {
     const fs::path file = profile / "user" / "registrymodifications.xcu";
     std::string text;
@@ -141,7 +245,8 @@ void TurnOffDocumentLocking(const fs::path& profile) {
                close + "\n";
     }
     std::string items;
-    for (const char* name : {"UseDocumentOOoLockFile", "UseDocumentSystemFileLocking"}) {
+    for (const char* name :
+         {"UseLocking", "UseDocumentOOoLockFile", "UseDocumentSystemFileLocking"}) {
         items +=
             std::string("<item oor:path=\"/org.openoffice.Office.Common/Misc\"><prop oor:name=\"") +
             name + "\" oor:op=\"fuse\"><value>false</value></prop></item>\n";
@@ -158,6 +263,11 @@ void RemoveStaleProfiles() {
     std::error_code ec;
     for (const auto& entry : fs::directory_iterator(TempRoot(), ec)) {
         const std::string name = entry.path().filename().string();
+        // Earlier versions kept the set-up profile here.
+        if (name.rfind("vantrelo-profile-template-", 0) == 0) {
+            fs::remove_all(entry.path(), ec);
+            continue;
+        }
         if (name.rfind(kProfilePrefix, 0) != 0 || !entry.is_directory(ec)) {
             continue;
         }
@@ -176,25 +286,53 @@ void RemoveStaleProfiles() {
 }
 
 OfficeProcess::OfficeProcess(const OfficeProcessOptions& options) : options_(options) {
+    throwIfStopped();
     RemoveStaleProfiles();
-    profileDir_ = MakeProfileFolder();
+    profileDir_ = MakeUniqueFolder(TempRoot(), kProfilePrefix);
     if (profileDir_.empty()) {
         throw SheetError("Could not create a temporary folder for the office's profile in " +
                          TempRoot().string() + ": " + std::strerror(errno));
     }
     pipeName_ = "vantrelo-" + std::to_string(::getpid()) + "-" +
                 fs::path(profileDir_).filename().string().substr(std::strlen(kProfilePrefix));
-    spawn();
+    try {
+        watchdog_ = std::make_unique<OfficeWatchdog>(profileDir_);
+        if (options_.stop) {
+            stopHook_ = options_.stop->onPull([this] { kill(); });
+        }
+        spawn();
+    } catch (...) {
+        stopHook_ = {};
+        watchdog_.reset();
+        std::error_code ec;
+        fs::remove_all(profileDir_, ec);
+        throw;
+    }
 }
 
 OfficeProcess::~OfficeProcess() {
-    if (pid_ > 0) {
+    // Also when the office has ended by itself: its profile must go.
+    if (pid_ > 0 || watchdog_) {
         end(std::chrono::seconds(10));
     }
 }
 
 std::string OfficeProcess::connectUrl() const {
     return "uno:pipe,name=" + pipeName_ + ";urp;StarOffice.ComponentContext";
+}
+
+bool OfficeProcess::stopRequested() const {
+    return options_.stop && options_.stop->pulled();
+}
+
+void OfficeProcess::throwIfStopped() const {
+    if (stopRequested()) {
+        throw Stopped();
+    }
+}
+
+bool OfficeProcess::stoppedWithin(std::chrono::milliseconds time) const {
+    return PulledWithin(options_.stop, time);
 }
 
 void OfficeProcess::spawn() {
@@ -204,7 +342,7 @@ void OfficeProcess::spawn() {
                          ". Install LibreOffice Calc (Debian package libreoffice-calc).");
     }
     if (!restarted_) {
-        if (const fs::path ready = ProfileTemplate(binary); !ready.empty()) {
+        if (const fs::path ready = ProfileTemplate(binary, options_.stop); !ready.empty()) {
             std::error_code ec;
             fs::copy(ready, profileDir_,
                      fs::copy_options::recursive | fs::copy_options::skip_existing, ec);
@@ -216,8 +354,24 @@ void OfficeProcess::spawn() {
     if (options_.headless) {
         args.emplace_back("--headless");
     }
-    pid_ = Spawn(binary, args);
+    pid_ = Spawn(binary, args, profileDir_);
+    watchdog_->watch(pid_);
+    {
+        const std::lock_guard lock(killableMutex_);
+        killable_ = pid_;
+    }
     std::ofstream(fs::path(profileDir_) / kPidFile) << pid_ << '\n';
+    // A switch pulled while we were starting found nothing to kill yet.
+    if (stopRequested()) {
+        kill();
+    }
+}
+
+void OfficeProcess::kill() {
+    const std::lock_guard lock(killableMutex_);
+    if (killable_ > 0) {
+        ::kill(-killable_, SIGKILL);
+    }
 }
 
 // True when the process has exited (and was reaped).
@@ -225,19 +379,27 @@ bool OfficeProcess::reap(bool wait) {
     if (pid_ <= 0) {
         return true;
     }
-    int status = 0;
-    const pid_t result = ::waitpid(pid_, &status, wait ? 0 : WNOHANG);
-    if (result == 0) {
+    // Seen exited but left a zombie first, so that its pid cannot be reused
+    // while the stop switch might still signal it.
+    siginfo_t info{};
+    if (::waitid(P_PID, static_cast<id_t>(pid_), &info, WEXITED | WNOWAIT | (wait ? 0 : WNOHANG)) ==
+            0 &&
+        info.si_pid == 0) {
         return false;
     }
-    if (result == pid_ && WIFEXITED(status) && WEXITSTATUS(status) == kRestartExitCode &&
-        !restarted_ && !ending_) {
+    {
+        const std::lock_guard lock(killableMutex_);
+        killable_ = -1;
+    }
+    int status = 0;
+    ::waitpid(pid_, &status, 0);
+    pid_ = -1;
+    if (WIFEXITED(status) && WEXITSTATUS(status) == kRestartExitCode && !restarted_ && !ending_ &&
+        !stopRequested()) {
         restarted_ = true;
-        pid_ = -1;
         spawn();
         return false;
     }
-    pid_ = -1;
     return true;
 }
 
@@ -249,24 +411,38 @@ void OfficeProcess::end(std::chrono::milliseconds timeout) {
     ending_ = true;
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     while (!reap(false) && std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        if (stoppedWithin(kPollInterval)) {
+            break;
+        }
     }
     if (pid_ > 0) {
-        ::kill(pid_, SIGKILL);
+        kill();
         reap(true);
     }
+    stopHook_ = {};
     std::error_code ec;
     fs::remove_all(profileDir_, ec);
+    watchdog_.reset();
 }
 
 void OfficeProcess::handOver() {
+    stopHook_ = {};
+    {
+        const std::lock_guard lock(killableMutex_);
+        killable_ = -1;
+    }
     if (pid_ > 0) {
-        std::thread([pid = pid_] {
-            int status = 0;
-            ::waitpid(pid, &status, 0);
+        const pid_t guard = watchdog_->handOver();
+        std::thread([office = pid_, guard] {
+            ::waitpid(office, nullptr, 0);
+            ::waitpid(guard, nullptr, 0);
         }).detach();
         pid_ = -1;
+    } else {
+        std::error_code ec;
+        fs::remove_all(profileDir_, ec);
     }
+    watchdog_.reset();
 }
 
 } // namespace sheet::libreoffice

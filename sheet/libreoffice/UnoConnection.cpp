@@ -9,7 +9,6 @@
 #include <rtl/bootstrap.hxx>
 
 #include <mutex>
-#include <thread>
 
 namespace sheet::libreoffice {
 namespace {
@@ -48,6 +47,8 @@ Reference<css::uno::XComponentContext> ConnectToOffice(OfficeProcess& process,
     const OUString url = ToOUString(process.connectUrl());
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     while (true) {
+        // A pulled switch has killed the office: say so, not that it died.
+        process.throwIfStopped();
         if (!process.running()) {
             throw SheetError("LibreOffice stopped while starting up.");
         }
@@ -58,13 +59,16 @@ Reference<css::uno::XComponentContext> ConnectToOffice(OfficeProcess& process,
         } catch (const css::connection::NoConnectException&) {
             // Not listening yet.
         } catch (const css::uno::Exception& e) {
+            process.throwIfStopped();
             throw SheetError("LibreOffice could not be reached: " + ToUtf8(e.Message));
         }
         if (std::chrono::steady_clock::now() >= deadline) {
             throw SheetError("LibreOffice did not answer within " +
                              std::to_string(timeout.count() / 1000) + " seconds.");
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        if (process.stoppedWithin(std::chrono::milliseconds(50))) {
+            throw Stopped();
+        }
     }
 }
 

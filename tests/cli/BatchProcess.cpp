@@ -10,6 +10,7 @@
 #include <spawn.h>
 #include <stdexcept>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 extern char** environ;
@@ -95,6 +96,22 @@ BatchProcess::~BatchProcess() {
 BatchResult BatchProcess::wait() {
     int status = 0;
     ::waitpid(pid_, &status, 0);
+    return resultOf(status);
+}
+
+std::optional<BatchResult> BatchProcess::waitFor(std::chrono::milliseconds time) {
+    const auto deadline = std::chrono::steady_clock::now() + time;
+    int status = 0;
+    while (::waitpid(pid_, &status, WNOHANG) == 0) {
+        if (std::chrono::steady_clock::now() >= deadline) {
+            return std::nullopt;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return resultOf(status);
+}
+
+BatchResult BatchProcess::resultOf(int status) {
     pid_ = -1;
     BatchResult result;
     result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);

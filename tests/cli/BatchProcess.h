@@ -1,5 +1,7 @@
 #pragma once
 
+#include <chrono>
+#include <optional>
 #include <string>
 #include <sys/types.h>
 #include <vector>
@@ -31,8 +33,13 @@ public:
 
     pid_t pid() const { return pid_; }
     BatchResult wait();
+    // The result once the process has ended, or none when it still runs
+    // after `time`.
+    std::optional<BatchResult> waitFor(std::chrono::milliseconds time);
 
 private:
+    BatchResult resultOf(int status);
+
     pid_t pid_ = -1;
     std::string outFile_, errFile_;
 };

@@ -50,13 +50,16 @@ protected:
     fs::path folder_;
     std::string workbook_;
     memory_sheet::MemorySpreadsheet memory_;
+    const cli::SpreadsheetMaker inMemory_ = [this](const std::shared_ptr<sheet::StopSwitch>&) {
+        return memory_sheet::Borrowed(memory_);
+    };
 };
 
 } // namespace
 
 TEST_F(Commands, ColoursSavesAndSummarises) {
     std::ostringstream out, err;
-    cli::RunHighlightCommand(command("2"), memory_, out, err);
+    cli::RunHighlightCommand(command("2"), inMemory_, out, err);
     EXPECT_NE(out.str().find("Rows coloured:     2\n"), std::string::npos) << out.str();
     EXPECT_NE(out.str().find("Cells coloured:    2\n"), std::string::npos);
     EXPECT_EQ(memory_.record().fills.at("People").size(), 2u);
@@ -70,7 +73,7 @@ TEST_F(Commands, WholeColumnsAreComparedAsFarAsTheSheetHoldsContent) {
     whole.block = "People!$B:$D";
     whole.json = true;
     std::ostringstream out, err;
-    cli::RunHighlightCommand(whole, memory_, out, err);
+    cli::RunHighlightCommand(whole, inMemory_, out, err);
     EXPECT_NE(out.str().find("\"block\":\"People!$B:$D\",\"usedBlock\":\"People!$B$1:$D$5\""),
               std::string::npos)
         << out.str();
@@ -84,7 +87,7 @@ TEST_P(Commands, StepFailureIsSaidAndLeavesNoOutput) {
     }
     std::ostringstream out, err;
     try {
-        cli::RunHighlightCommand(command(failure.columns), memory_, out, err);
+        cli::RunHighlightCommand(command(failure.columns), inMemory_, out, err);
         ADD_FAILURE() << "the command succeeded";
     } catch (const std::exception& e) {
         EXPECT_EQ(std::string(e.what()), failure.message);

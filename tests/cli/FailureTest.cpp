@@ -53,21 +53,3 @@ TEST(Failure, WorkbookTheOfficeRefuses) {
              "\": the file is damaged, protected by a password, or not a spreadsheet."},
     });
 }
-
-TEST(Failure, InterruptedRunEndsItsOffice) {
-    const fs::path output = Scratch() / "out.xlsx";
-    BatchProcess batch({"highlight", Workbooks().book, "--block", kPeopleBlock, "--columns", "1",
-                        "--output", output.string()});
-    // Interrupt once its office runs; the bound only keeps a broken build
-    // from hanging here.
-    for (int wait = 0; wait < 1200 && OfficeChildrenOf(batch.pid()).empty(); ++wait) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    ASSERT_FALSE(OfficeChildrenOf(batch.pid()).empty()) << "the command started no office";
-    ::kill(batch.pid(), SIGINT);
-    const BatchResult result = batch.wait();
-    EXPECT_EQ(result.status, 1);
-    EXPECT_EQ(result.err, "vantrelo: interrupted; nothing was saved\n");
-    EXPECT_FALSE(fs::exists(output));
-    // The check after each test finds an office the command left behind.
-}

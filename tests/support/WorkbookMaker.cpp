@@ -40,7 +40,7 @@ using css::uno::Reference;
 using css::uno::UNO_QUERY_THROW;
 
 struct WorkbookMaker::Office {
-    OfficeProcess process{OfficeProcessOptions{LIBREOFFICE_PROGRAM_DIR, true}};
+    OfficeProcess process{OfficeProcessOptions{LIBREOFFICE_PROGRAM_DIR, true, nullptr}};
     Reference<css::frame::XDesktop2> desktop;
 };
 

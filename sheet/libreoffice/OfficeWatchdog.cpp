@@ -1,0 +1,112 @@
+#include "OfficeWatchdog.h"
+
+#include "ProcessArguments.h"
+#include "sheet/SheetError.h"
+
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <fcntl.h>
+#include <spawn.h>
+#include <string>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+extern char** environ;
+
+namespace sheet::libreoffice {
+namespace {
+
+// $1 is the profile folder. Each line read is an office's pid, "done" (we
+// ended it ourselves) or "handover" (it is the user's now). The end of input
+// without either means the process that started the office is gone.
+constexpr const char* kGuardScript = R"(trap '' HUP INT TERM
+office=
+while read -r word; do
+  case $word in
+    done) exit 0 ;;
+    handover)
+      while kill -0 "$office" 2>/dev/null; do sleep 2; done
+      rm -rf -- "$1"
+      exit 0 ;;
+    *) office=$word ;;
+  esac
+done
+if [ -n "$office" ]; then
+  kill -s KILL -- "-$office" 2>/dev/null
+  kill -s KILL "$office" 2>/dev/null
+fi
+rm -rf -- "$1"
+)";
+
+} // namespace
+
+OfficeWatchdog::OfficeWatchdog(const std::string& profileDir) {
+    int ends[2];
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends) != 0) {
+        throw SheetError(std::string("LibreOffice could not be started: ") + std::strerror(errno));
+    }
+    std::vector<std::string> args{"sh", "-c", kGuardScript, "vantrelo-office-guard", profileDir};
+    const std::vector<char*> argv = NullTerminated(args);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, ends[1], STDIN_FILENO);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    sigset_t none;
+    sigemptyset(&none);
+    posix_spawnattr_setsigmask(&attributes, &none);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK);
+    posix_spawnattr_setpgroup(&attributes, 0);
+    const int error = ::posix_spawn(&pid_, "/bin/sh", &actions, &attributes, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    posix_spawnattr_destroy(&attributes);
+    ::close(ends[1]);
+    if (error != 0) {
+        ::close(ends[0]);
+        pid_ = -1;
+        throw SheetError(std::string("LibreOffice could not be started: no /bin/sh to watch it (") +
+                         std::strerror(error) + ")");
+    }
+    socket_ = ends[0];
+}
+
+OfficeWatchdog::~OfficeWatchdog() {
+    if (socket_ >= 0) {
+        say("done");
+        hangUp();
+    }
+    if (pid_ > 0) {
+        ::waitpid(pid_, nullptr, 0);
+    }
+}
+
+void OfficeWatchdog::watch(pid_t office) {
+    say(std::to_string(office));
+}
+
+pid_t OfficeWatchdog::handOver() {
+    say("handover");
+    hangUp();
+    const pid_t guard = pid_;
+    pid_ = -1;
+    return guard;
+}
+
+void OfficeWatchdog::say(const std::string& word) {
+    const std::string line = word + "\n";
+    // A guard someone killed must not take us down with SIGPIPE.
+    while (::send(socket_, line.data(), line.size(), MSG_NOSIGNAL) < 0 && errno == EINTR) {
+    }
+}
+
+void OfficeWatchdog::hangUp() {
+    ::close(socket_);
+    socket_ = -1;
+}
+
+} // namespace sheet::libreoffice

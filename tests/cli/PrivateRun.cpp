@@ -1,0 +1,56 @@
+#include "PrivateRun.h"
+
+#include "CliFixture.h"
+#include "RunTraces.h"
+
+#include <algorithm>
+#include <csignal>
+#include <gtest/gtest.h>
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+PrivateRun::PrivateRun(const fs::path& folder, const std::string& workbook,
+                       const std::string& tempName)
+    : root(folder), book(folder / "work" / fs::path(workbook).filename()), temp(folder / tempName),
+      output(folder / "out" / ("coloured" + fs::path(workbook).extension().string())) {
+    fs::create_directories(book.parent_path());
+    fs::create_directories(temp);
+    fs::create_directories(output.parent_path());
+    fs::copy_file(workbook, book);
+    bytes = Bytes(book);
+    modified = fs::last_write_time(book);
+}
+
+std::vector<std::string> PrivateRun::arguments(const std::string& block,
+                                               const std::string& columns) const {
+    return {"highlight", book.string(), "--block",  block,
+            "--columns", columns,       "--output", output.string()};
+}
+
+pid_t PrivateRun::office() const {
+    const auto offices = OfficesNaming(temp.string());
+    return offices.empty() ? -1 : offices.front();
+}
+
+void PrivateRun::expectNothingLeft() const {
+    // After a SIGKILL of the run its watchdog needs a moment.
+    EXPECT_TRUE(Eventually(5s, [&] { return office() < 0; }))
+        << "an office of the run is left running";
+    for (const pid_t pid : OfficesNaming(temp.string())) {
+        ::kill(pid, SIGKILL);
+    }
+    EXPECT_TRUE(Eventually(5s, [&] { return Contents(temp).empty(); }))
+        << "left in the temporary folder: " << ::testing::PrintToString(Contents(temp));
+    EXPECT_EQ(Contents(book.parent_path()), std::vector<std::string>{book.filename().string()});
+    std::vector<std::string> folders{"out", "work", temp.filename().string()};
+    std::sort(folders.begin(), folders.end());
+    std::vector<std::string> top;
+    for (const auto& entry : fs::directory_iterator(root)) {
+        top.push_back(entry.path().filename().string());
+    }
+    std::sort(top.begin(), top.end());
+    EXPECT_EQ(top, folders);
+    EXPECT_TRUE(Bytes(book) == bytes) << "the workbook was written";
+    EXPECT_EQ(fs::last_write_time(book), modified);
+}

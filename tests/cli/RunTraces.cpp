@@ -1,0 +1,75 @@
+#include "RunTraces.h"
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <thread>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Empty for a process that has ended meanwhile.
+std::string CommandLine(const fs::path& process) {
+    try {
+        std::ifstream file(process / "cmdline", std::ios::binary);
+        return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    } catch (const std::exception&) {
+        return {};
+    }
+}
+
+} // namespace
+
+std::vector<pid_t> OfficesNaming(const std::string& text) {
+    std::vector<pid_t> offices;
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator("/proc", ec)) {
+        const std::string name = entry.path().filename().string();
+        if (name.find_first_not_of("0123456789") != std::string::npos) {
+            continue;
+        }
+        const std::string cmdline = CommandLine(entry.path());
+        const std::string program = cmdline.substr(0, cmdline.find('\0'));
+        const std::string office = "soffice.bin";
+        if (program.size() >= office.size() &&
+            program.compare(program.size() - office.size(), office.size(), office) == 0 &&
+            cmdline.find(text) != std::string::npos) {
+            offices.push_back(static_cast<pid_t>(std::stol(name)));
+        }
+    }
+    return offices;
+}
+
+bool OfficeHasOpen(pid_t office, const fs::path& file) {
+    std::error_code ec;
+    for (const auto& entry :
+         fs::directory_iterator("/proc/" + std::to_string(office) + "/fd", ec)) {
+        if (fs::read_symlink(entry.path(), ec) == file) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::vector<std::string> Contents(const fs::path& folder) {
+    std::vector<std::string> names;
+    std::error_code ec;
+    // Files may vanish while we look: a watchdog may be removing them.
+    for (fs::recursive_directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        names.push_back(fs::relative(it->path(), folder, ec).string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+bool Eventually(std::chrono::milliseconds time, const std::function<bool()>& done) {
+    const auto deadline = std::chrono::steady_clock::now() + time;
+    while (!done()) {
+        if (std::chrono::steady_clock::now() >= deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return true;
+}
