@@ -1,5 +1,6 @@
 #include "app/Form1Services.h"
 
+#include "app/DataFolder.h"
 #include "app/WorkbookFileDialog.h"
 
 #include "sheet/HighlightWorkbook.h"
@@ -10,7 +11,8 @@
 
 Form1Services Form1Services::desktop() {
     Form1Services services;
-    services.programFolder = QCoreApplication::applicationDirPath();
+    services.programFolder =
+        DataFolderHolding(QCoreApplication::applicationDirPath(), QStringLiteral("HAND-M.CUR"));
     services.chooseWorkbookFile = askForWorkbookFile;
     services.homePageDraw = drawSeededByTimeOfDay;
     // Whether the browser could be started is of no concern to the start-up.
@@ -18,7 +20,8 @@ Form1Services Form1Services::desktop() {
     services.entireRow = EntireRowStore::inSettings();
     services.spreadsheet = [] { return sheet::MakeSpreadsheet(); };
     services.showMessage = [](QWidget* parent, const QString& text) {
-        QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Vantrelo"), text, QMessageBox::Ok, parent);
+        QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Vantrelo"), text, QMessageBox::Ok,
+                        parent);
         box.exec();
     };
     services.runFinished = [](sheet::HighlightResult& result) {
