@@ -111,7 +111,7 @@ void Form1::Check3_Click() {
 void Form1::Check4_Click() {
     if (!Check4->takePress())
         return;
-    const QString path = services_.chooseWorkbookFile(this);
+    const QString path = services_.chooseWorkbookFile(this, txtExcelFile->text());
     if (!path.isEmpty())
         txtExcelFile->setText(path);
 }

@@ -64,10 +64,11 @@ void Form1::createControls() {
     palette.setColor(QPalette::Window, Qt::white);
     setPalette(palette);
     setAutoFillBackground(true);
-    setWindowIcon(QIcon(blankPicture()));
 
     const QPixmap blank = blankPicture();
     const QPixmap highlighter(QStringLiteral(":/pictures/highlighter.xpm"));
+    // The buttons' highlighter is the program's picture, as in the menu.
+    setWindowIcon(QIcon(highlighter));
 
     Label2 = label(QStringLiteral("Excel file:"), "Label2", this);
     txtExcelFile = named(new QLineEdit(this), "txtExcelFile");
@@ -88,6 +89,9 @@ void Form1::createControls() {
         "QGroupBox#Frame1::title { subcontrol-origin: margin; left: 6px; padding: 0 2px;"
         " background: white; }"));
     List1 = named(new QListWidget(Frame1), "List1");
+    // Item views take the application's item-view font, not the window's:
+    // the list's entries would come out in a plain face unlike every field.
+    List1->setFont(font());
     List1->setSelectionMode(QAbstractItemView::MultiSelection);
     Check1 = button(QStringLiteral("Select All"), "Check1", blank, Frame1);
     Check3 = button(QStringLiteral("Unselect All"), "Check3", blank, Frame1);

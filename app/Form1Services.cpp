@@ -1,5 +1,6 @@
 #include "app/Form1Services.h"
 
+#include "app/DataFolder.h"
 #include "app/WorkbookFileDialog.h"
 
 #include "sheet/Spreadsheet.h"
@@ -10,7 +11,8 @@
 
 Form1Services Form1Services::desktop() {
     Form1Services services;
-    services.programFolder = QCoreApplication::applicationDirPath();
+    services.programFolder =
+        DataFolderHolding(QCoreApplication::applicationDirPath(), QStringLiteral("HAND-M.CUR"));
     services.chooseWorkbookFile = askForWorkbookFile;
     services.homePageDraw = drawSeededByTimeOfDay;
     // Whether the browser could be started is of no concern to the start-up.

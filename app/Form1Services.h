@@ -19,10 +19,12 @@ class QWidget;
 // What Form1 takes from the world outside the window. The program uses
 // desktop(); tests put in their own folder, dialog, draw, opener and store.
 struct Form1Services {
-    // The folder searched for the custom pointer file HAND-M.CUR.
+    // The folder searched for the custom pointer file HAND-M.CUR: the
+    // program's own in a build tree, its data folder once installed.
     QString programFolder;
-    // The workbook file dialog: the chosen full path, or empty when cancelled.
-    std::function<QString(QWidget* parent)> chooseWorkbookFile;
+    // The workbook file dialog, given the path already in the window: the
+    // chosen full path, or empty when cancelled.
+    std::function<QString(QWidget* parent, const QString& currentPath)> chooseWorkbookFile;
     ChanceDraw homePageDraw;
     UrlOpener openUrl;
     EntireRowStore entireRow;

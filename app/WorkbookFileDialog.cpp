@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QStandardPaths>
 
 void configureWorkbookFileDialog(QFileDialog& dialog) {
     dialog.setWindowTitle(QStringLiteral("Select Excel File"));
@@ -17,9 +18,24 @@ void configureWorkbookFileDialog(QFileDialog& dialog) {
     dialog.selectNameFilter(dialog.nameFilters().constFirst());
 }
 
-QString askForWorkbookFile(QWidget* parent) {
+QString workbookDialogStartFolder(const QString& currentPath) {
+    if (!currentPath.trimmed().isEmpty()) {
+        const QFileInfo given(QDir::fromNativeSeparators(currentPath));
+        const QFileInfo folder = given.isDir() ? given : QFileInfo(given.absolutePath());
+        if (folder.isDir())
+            return folder.absoluteFilePath();
+    }
+    // The documents folder is only a name on systems that never made it.
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!documents.isEmpty() && QFileInfo(documents).isDir())
+        return documents;
+    return QDir::homePath();
+}
+
+QString askForWorkbookFile(QWidget* parent, const QString& currentPath) {
     QFileDialog dialog(parent);
     configureWorkbookFileDialog(dialog);
+    dialog.setDirectory(workbookDialogStartFolder(currentPath));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return QDir::toNativeSeparators(

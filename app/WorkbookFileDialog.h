@@ -11,6 +11,11 @@ class QWidget;
 // block-choosing button reports it later, with its own message.
 void configureWorkbookFileDialog(QFileDialog& dialog);
 
-// Shows the dialog modally; the chosen file's full path, or empty when the
-// user cancelled.
-QString askForWorkbookFile(QWidget* parent);
+// The folder the dialog opens in: the folder of the path already given (a
+// path to a folder is that folder) when it exists, else the user's documents
+// folder, else the home folder.
+QString workbookDialogStartFolder(const QString& currentPath);
+
+// Shows the dialog modally, starting near the current path; the chosen file's
+// full path, or empty when the user cancelled.
+QString askForWorkbookFile(QWidget* parent, const QString& currentPath);

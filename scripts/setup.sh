@@ -11,6 +11,7 @@ packages=(
   libgtest-dev
   fonts-liberation xvfb xauth xdotool x11-utils imagemagick
   g++-mingw-w64-x86-64-posix wine64
+  dpkg-dev desktop-file-utils file
 )
 
 as_root() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }

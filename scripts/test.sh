@@ -3,9 +3,10 @@
 # address and undefined-behaviour sanitizers, then the whole suite.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/setup.sh
+# The project's own checks keep every warning an error.
+scripts/setup.sh -DVANTRELO_WERROR=ON
 
-cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVANTRELO_SANITIZE=ON \
+cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVANTRELO_SANITIZE=ON -DVANTRELO_WERROR=ON \
   -DVANTRELO_BUILD_APP=OFF -DVANTRELO_BUILD_BENCH=OFF
 cmake --build build-sanitize --target dupes_tests
 build-sanitize/tests/dupes/dupes_tests --gtest_brief=1

@@ -2,9 +2,12 @@
 #include "TestSupport.h"
 
 #include "app/CursorFile.h"
+#include "app/DataFolder.h"
 #include "app/Form1.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTest>
 
 namespace {
@@ -61,6 +64,38 @@ private slots:
         QCOMPARE(cursor->hotSpot(), QPoint(5, 0));
         // Its hotspot is on the drawing, not on a see-through pixel.
         QVERIFY(cursor->pixmap().toImage().pixelColor(cursor->hotSpot()).alpha() > 0);
+    }
+
+    // A build tree has the file beside the program; an installed program has
+    // it in share/vantrelo beside its bin folder.
+    void pointerFileFolder_data() {
+        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<QString>("folder");
+        QTest::newRow("beside the program") << QStringList{"bin/HAND-M.CUR"} << "bin";
+        QTest::newRow("installed") << QStringList{"share/vantrelo/HAND-M.CUR"} << "share/vantrelo";
+        QTest::newRow("both: the program's own first")
+            << QStringList{"bin/HAND-M.CUR", "share/vantrelo/HAND-M.CUR"} << "bin";
+        QTest::newRow("a folder of that name is no file")
+            << QStringList{"bin/HAND-M.CUR/", "share/vantrelo/HAND-M.CUR"} << "share/vantrelo";
+        QTest::newRow("nowhere") << QStringList{} << "bin";
+    }
+    void pointerFileFolder() {
+        QFETCH(QStringList, files);
+        QFETCH(QString, folder);
+        QTemporaryDir prefix;
+        const QDir root(prefix.path());
+        QVERIFY(root.mkpath(QStringLiteral("bin")));
+        for (const QString& file : files) {
+            if (file.endsWith(QLatin1Char('/'))) {
+                QVERIFY(root.mkpath(file));
+            } else {
+                QVERIFY(root.mkpath(QFileInfo(root.filePath(file)).path()));
+                writeFile(root.filePath(file), pngCursorFile({1, 1}));
+            }
+        }
+        QCOMPARE(
+            DataFolderHolding(root.filePath(QStringLiteral("bin")), QStringLiteral("HAND-M.CUR")),
+            root.filePath(folder));
     }
 
     void startUpUsesThePointerFileBesideTheProgram_data() {

@@ -7,7 +7,10 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QFileDialog>
+#include <QImage>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProgressBar>
@@ -33,6 +36,20 @@ int selectedCount(const QListWidget* list) {
     return static_cast<int>(list->selectedItems().size());
 }
 
+// Points HOME at another folder for as long as it lives.
+class HomeFolder {
+public:
+    explicit HomeFolder(const QString& path) : previous_(qgetenv("HOME")) {
+        qputenv("HOME", QFile::encodeName(path));
+    }
+    ~HomeFolder() { qputenv("HOME", previous_); }
+    HomeFolder(const HomeFolder&) = delete;
+    HomeFolder& operator=(const HomeFolder&) = delete;
+
+private:
+    QByteArray previous_;
+};
+
 } // namespace
 
 class Form1Test : public SandboxedTest {
@@ -48,6 +65,10 @@ private slots:
         QCOMPARE(combo->currentIndex(), 0);
         QCOMPARE(texts(combo), (QStringList{"Yellow", "Red", "Blue", "Green"}));
         QCOMPARE(form.mousePointer(), 0);
+        // The window's icon is the highlighter of its buttons and of the menu.
+        QCOMPARE(form.windowIcon().pixmap(32, 32).toImage().convertToFormat(QImage::Format_ARGB32),
+                 QImage(QStringLiteral(":/pictures/highlighter.xpm"))
+                     .convertToFormat(QImage::Format_ARGB32));
         QCOMPARE(control<QProgressBar>(form, "ProgressBar1")->palette().color(QPalette::Base),
                  QColor(Qt::white));
     }
@@ -99,6 +120,7 @@ private slots:
         QTest::mouseClick(control(form, "Check4"), Qt::LeftButton);
 
         QCOMPARE(world.dialogCalls, 1);
+        QCOMPARE(world.dialogPaths, QStringList{QStringLiteral("/old/book.xls")});
         QCOMPARE(control<QLineEdit>(form, "txtExcelFile")->text(), path);
         QCOMPARE(control<QLineEdit>(form, "txtSelection")->text(),
                  QStringLiteral("Data!$A$1:$B$2"));
@@ -115,6 +137,51 @@ private slots:
         // A typed name of a missing file is accepted.
         QCOMPARE(dialog.fileMode(), QFileDialog::AnyFile);
         QCOMPARE(dialog.acceptMode(), QFileDialog::AcceptOpen);
+    }
+
+    void workbookDialogStartsNearTheGivenPath_data() {
+        QTest::addColumn<QString>("given");
+        QTest::addColumn<bool>("documentsFolder");
+        QTest::addColumn<QString>("startFolder");
+        QTest::newRow("a workbook") << "home/books/sales.xlsx" << true << "home/books";
+        QTest::newRow("a missing file in a folder")
+            << "home/books/new.xlsx" << true << "home/books";
+        QTest::newRow("a folder") << "home/books" << true << "home/books";
+        QTest::newRow("a folder that is gone") << "home/gone/a.xlsx" << true << "home/Documents";
+        QTest::newRow("nothing given") << "" << true << "home/Documents";
+        QTest::newRow("nothing given, no documents") << "" << false << "home";
+    }
+    void workbookDialogStartsNearTheGivenPath() {
+        QFETCH(QString, given);
+        QFETCH(bool, documentsFolder);
+        QFETCH(QString, startFolder);
+        QTemporaryDir scratch;
+        const QDir root(scratch.path());
+        QVERIFY(root.mkpath(QStringLiteral("home/books")));
+        if (documentsFolder)
+            QVERIFY(root.mkpath(QStringLiteral("home/Documents")));
+        QFile workbook(root.filePath(QStringLiteral("home/books/sales.xlsx")));
+        QVERIFY(workbook.open(QIODevice::WriteOnly));
+        const HomeFolder home(root.filePath(QStringLiteral("home")));
+
+        const QString path = given.isEmpty() ? given : root.filePath(given);
+        QCOMPARE(QDir::cleanPath(workbookDialogStartFolder(path)),
+                 QDir::cleanPath(root.filePath(startFolder)));
+    }
+
+    void fieldsUseTheWindowsFont_data() {
+        QTest::addColumn<QString>("name");
+        for (const char* name : {"txtExcelFile", "txtSelection", "List1", "Combo1", "Check7"})
+            QTest::newRow(name) << name;
+    }
+    void fieldsUseTheWindowsFont() {
+        QFETCH(QString, name);
+        FakeWorld world;
+        Form1 form(world.services());
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QCOMPARE(form.font().weight(), QFont::Bold);
+        QCOMPARE(form.findChild<QWidget*>(name)->font(), form.font());
     }
 
     void layoutInPixelsAt96Dpi_data() {
@@ -151,8 +218,14 @@ private slots:
         FakeWorld world;
         Form1 form(world.services());
         const QRect screen = QGuiApplication::primaryScreen()->geometry();
-        QCOMPARE(form.frameGeometry().center().x() - screen.center().x(), 0);
-        QCOMPARE(form.frameGeometry().center().y() - screen.center().y(), 0);
+        QCOMPARE(form.frameGeometry().center(), screen.center());
+
+        // Placed again once shown, when a window manager has framed it: a
+        // place taken before that does not last.
+        form.move(0, 0);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QTRY_COMPARE(form.frameGeometry().center(), screen.center());
     }
 
     void focusStartsOnThePathAndTabsInOrder() {

@@ -57,8 +57,9 @@ void SettingsSandbox::clear() {
 Form1Services FakeWorld::services() {
     Form1Services services;
     services.programFolder = programFolder.path();
-    services.chooseWorkbookFile = [this](QWidget*) {
+    services.chooseWorkbookFile = [this](QWidget*, const QString& currentPath) {
         ++dialogCalls;
+        dialogPaths.append(currentPath);
         if (onDialog)
             onDialog();
         return dialogAnswers.isEmpty() ? QString() : dialogAnswers.takeFirst();

@@ -49,6 +49,7 @@ struct FakeWorld {
     QStringList dialogAnswers;   // one per dialog shown; "" cancels
     std::function<void()> onDialog;
     int dialogCalls = 0;
+    QStringList dialogPaths; // the path in the window as each dialog was asked for
     double draw = 0.5;
     QList<QUrl> opened;
     std::function<void()> onOpen;
