@@ -2,7 +2,6 @@
 
 #include "FileErrors.h"
 #include "MoveIntoPlace.h"
-#include "TemporaryFolder.h"
 
 #include "sheet/SheetError.h"
 
@@ -10,6 +9,8 @@
 #include <cctype>
 #include <cerrno>
 #include <climits>
+#include <cstdlib>
+#include <random>
 #include <stdexcept>
 #include <string>
 
@@ -79,6 +80,33 @@ std::string LowerExtension(const fs::path& path) {
 // A nearly full temporary folder is the likeliest cause of a failed save the
 // office gives no reason for: it has room for less than two copies of the
 // workbook.
+fs::path TemporaryRoot() {
+    const char* tmp = std::getenv("TMPDIR");
+    return tmp != nullptr && *tmp != '\0' ? fs::absolute(tmp) : fs::path("/tmp");
+}
+
+// ".vantrelo-k3x9qa.xlsx" beside `output`: hidden, short enough beside any
+// name, with the output's extension, which tells the office the format. Not
+// made yet, so nothing stands beside the output while the office works.
+fs::path StagedNameBeside(const fs::path& output) {
+    static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    std::random_device seed;
+    std::mt19937 draw(seed());
+    std::error_code ec;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string name = ".vantrelo-";
+        for (int i = 0; i < 6; ++i) {
+            name += kLetters[draw() % (sizeof kLetters - 1)];
+        }
+        const fs::path staged =
+            fs::absolute(output, ec).parent_path() / (name + LowerExtension(output));
+        if (!fs::exists(fs::symlink_status(staged, ec))) {
+            return staged;
+        }
+    }
+    throw std::runtime_error("no free name for the copy beside " + Quoted(output));
+}
+
 bool NearlyFull(const fs::path& folder, const fs::path& workbook) {
     std::error_code ec;
     const fs::space_info disk = fs::space(folder, ec);
@@ -120,23 +148,30 @@ void CheckOutput(const fs::path& workbook, const fs::path& output, bool force) {
 
 void SaveCopy(sheet::Workbook& workbook, const sheet::ProgressListener& progress,
               const fs::path& workbookPath, const fs::path& output, bool force) {
-    const TemporaryFolder staging;
-    // A short name of our own, whose extension tells the office the format.
-    const fs::path staged = staging.path() / ("copy" + LowerExtension(output));
+    // The office writes the copy, and its own temporary files, in its private
+    // folder, which goes with it however it ends; only the finished file
+    // comes out, under a short hidden name beside the output, and is renamed
+    // into place. So a save cut short, even by a kill, leaves nothing of ours
+    // in either folder, and any output name fits.
+    const fs::path staged = StagedNameBeside(output);
+    std::error_code ec;
     try {
         workbook.saveCopyAs(staged.string(), progress);
-    } catch (const sheet::SheetError& e) {
-        if (NearlyFull(staging.path(), workbookPath)) {
+        if (!fs::is_regular_file(staged, ec)) {
+            throw sheet::SheetError("LibreOffice could not save the copy.");
+        }
+    } catch (const sheet::SheetError&) {
+        fs::remove(staged, ec);
+        const fs::path temporary = TemporaryRoot();
+        if (NearlyFull(temporary, workbookPath)) {
             throw sheet::SheetError(
-                "LibreOffice could not save the copy: the temporary folder " +
-                Quoted(staging.path().parent_path()) +
+                "LibreOffice could not save the copy: the temporary folder " + Quoted(temporary) +
                 " is full; free some space there or set TMPDIR to a folder with room");
         }
         throw;
-    }
-    std::error_code ec;
-    if (!fs::is_regular_file(staged, ec)) {
-        throw sheet::SheetError("LibreOffice could not save the copy.");
+    } catch (...) {
+        fs::remove(staged, ec);
+        throw;
     }
     MoveIntoPlace(staged, output, force, [&] { CheckOutput(workbookPath, output, force); });
 }
