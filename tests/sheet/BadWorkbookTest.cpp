@@ -131,6 +131,7 @@ TEST(BadWorkbook, EachIsRefusedInWordsAndLeftAsItWas) {
         {"a sheet cut short", bad.cutShortSheet,
          "is damaged: LibreOffice could read only part of it."},
         {"the file cut short", bad.cutShortFile, "is damaged"},
+        {"rows past the last", bad.pastTheLastRow, "is damaged or too large"},
         {"a password", bad.passwordProtected, "is protected by a password"},
         {"a protected sheet", Workbooks().protectedPeople,
          "The sheet \"People\" is protected, so its cells cannot be coloured."},

@@ -3,8 +3,10 @@
 #include <cstdlib>
 #include <fstream>
 #include <functional>
+#include <initializer_list>
 #include <sstream>
 #include <stdexcept>
+#include <utility>
 
 namespace fs = std::filesystem;
 
@@ -35,6 +37,20 @@ void RewritePart(const std::string& from, const std::string& part,
     fs::remove_all(work);
 }
 
+// `text` with each of `changes` (from, to) made once; throws when one is
+// not found.
+std::string Changed(std::string text,
+                    std::initializer_list<std::pair<std::string, std::string>> changes) {
+    for (const auto& [from, to] : changes) {
+        const auto found = text.find(from);
+        if (found == std::string::npos) {
+            throw std::runtime_error("making a test workbook: \"" + from + "\" was not found");
+        }
+        text.replace(found, from.size(), to);
+    }
+    return text;
+}
+
 } // namespace
 
 BadWorkbooks MakeBadWorkbooks(WorkbookMaker& maker, const fs::path& folder,
@@ -44,6 +60,7 @@ BadWorkbooks MakeBadWorkbooks(WorkbookMaker& maker, const fs::path& folder,
     bad.empty = at("empty.xlsx");
     bad.cutShortSheet = at("cut-short-sheet.xlsx");
     bad.cutShortFile = at("cut-short-file.xlsx");
+    bad.pastTheLastRow = at("past-the-last-row.xlsx");
     bad.passwordProtected = at("password.ods");
     bad.storedResults = at("stored-results.xlsx");
 
@@ -52,6 +69,15 @@ BadWorkbooks MakeBadWorkbooks(WorkbookMaker& maker, const fs::path& folder,
     RewritePart(
         people, "xl/worksheets/sheet2.xml",
         [](std::string text) { return text.substr(0, text.size() / 2); }, bad.cutShortSheet);
+    // Its row 11 moved past the last row the office has.
+    RewritePart(
+        people, "xl/worksheets/sheet2.xml",
+        [](std::string text) {
+            return Changed(std::move(text), {{"<row r=\"11\" ", "<row r=\"1048600\" "},
+                                             {"<c r=\"B11\" ", "<c r=\"B1048600\" "},
+                                             {"<c r=\"C11\" ", "<c r=\"C1048600\" "}});
+        },
+        bad.pastTheLastRow);
     fs::copy_file(people, bad.cutShortFile);
     fs::resize_file(bad.cutShortFile, fs::file_size(people) / 2);
 
@@ -75,12 +101,7 @@ BadWorkbooks MakeBadWorkbooks(WorkbookMaker& maker, const fs::path& folder,
     RewritePart(
         calculated, "xl/worksheets/sheet1.xml",
         [](std::string text) {
-            const std::string stored = ">1+1</f><v>2</v>";
-            const auto found = text.find(stored);
-            if (found == std::string::npos) {
-                throw std::runtime_error("the sum's stored result was not found");
-            }
-            return text.replace(found, stored.size(), ">1+1</f><v>5</v>");
+            return Changed(std::move(text), {{">1+1</f><v>2</v>", ">1+1</f><v>5</v>"}});
         },
         bad.storedResults);
     fs::remove(calculated);

@@ -11,6 +11,7 @@ struct BadWorkbooks {
     std::string empty;             // no bytes at all
     std::string cutShortSheet;     // people.xlsx with the People sheet's XML cut in half
     std::string cutShortFile;      // people.xlsx cut off after its first bytes
+    std::string pastTheLastRow;    // people.xlsx with a row past the office's last
     std::string passwordProtected; // an .ods encrypted with a password
     std::string protectedSheet;    // people.xlsx with the People sheet protected
     // RAND(), NOW(), a link to a file now gone, and 1+1 stored as 5, as .xlsx
