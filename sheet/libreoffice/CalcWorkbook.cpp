@@ -12,7 +12,10 @@
 
 #include <com/sun/star/awt/XTopWindow.hpp>
 #include <com/sun/star/awt/XWindow.hpp>
+#include <com/sun/star/beans/NamedValue.hpp>
+#include <com/sun/star/configuration/theDefaultProvider.hpp>
 #include <com/sun/star/container/XIndexAccess.hpp>
+#include <com/sun/star/container/XNameReplace.hpp>
 #include <com/sun/star/container/XNamed.hpp>
 #include <com/sun/star/document/MacroExecMode.hpp>
 #include <com/sun/star/document/UpdateDocMode.hpp>
@@ -26,6 +29,7 @@
 #include <com/sun/star/table/XTableColumns.hpp>
 #include <com/sun/star/table/XTableRows.hpp>
 #include <com/sun/star/ucb/SimpleFileAccess.hpp>
+#include <com/sun/star/util/XChangesBatch.hpp>
 #include <com/sun/star/util/XCloseable.hpp>
 #include <osl/file.hxx>
 #include <rtl/ref.hxx>
@@ -172,6 +176,19 @@ ReloadUnbound(const Reference<css::frame::XDesktop2>& desktop,
                                          Joined(Joined(arguments, filter), fromStream));
 }
 
+// The office puts a lock file beside every document it opens for editing;
+// nothing may be put beside the user's workbook, and the profile is ours.
+void TurnOffLockFiles(const Reference<css::uno::XComponentContext>& context) {
+    const Any node(
+        css::beans::NamedValue("nodepath", Any(OUString("/org.openoffice.Office.Common/Misc"))));
+    const auto misc =
+        css::configuration::theDefaultProvider::get(context)->createInstanceWithArguments(
+            "com.sun.star.configuration.ConfigurationUpdateAccess", Sequence<Any>(&node, 1));
+    Reference<css::container::XNameReplace>(misc, UNO_QUERY_THROW)
+        ->replaceByName("UseLocking", Any(false));
+    Reference<css::util::XChangesBatch>(misc, UNO_QUERY_THROW)->commitChanges();
+}
+
 } // namespace
 
 void CalcWorkbook::load(const Reference<css::uno::XComponentContext>& context,
@@ -182,6 +199,7 @@ void CalcWorkbook::load(const Reference<css::uno::XComponentContext>& context,
         throw SheetError("The workbook \"" + path + "\" is empty.");
     }
     const OUString url = FileUrl(path);
+    GuardUno("open the workbook", [&] { TurnOffLockFiles(context); });
     // Hidden, macros never run, links never updated, and every question the
     // office would ask (a password, a repair, data it could not read) is
     // answered "no" and kept for the message.

@@ -196,3 +196,23 @@ TEST(BadWorkbook, StoredFormulaResultsAreKept) {
     EXPECT_EQ(texts(), first);
     EXPECT_EQ(cells.cellText(1, 1), first.at(0));
 }
+
+// The office puts a lock file beside a document it opens for editing; nothing
+// may be put beside the user's workbook, while it is open either.
+TEST(BadWorkbook, NothingIsPutBesideTheWorkbookWhileItIsOpen) {
+    const fs::path folder = Workbooks().folder / "alone";
+    fs::create_directories(folder);
+    const fs::path path = folder / "people.xlsx";
+    fs::copy_file(Workbooks().people, path, fs::copy_options::overwrite_existing);
+    {
+        auto office = sheet::libreoffice::MakeLibreOffice(HeadlessOptions());
+        const auto book = sheet::OpenExcelWorkbook(*office, path.string());
+        book->cells(book->findBlock("People!B3")).colourSpans({{3, 2, 2}}, kYellow);
+        std::vector<std::string> beside;
+        for (const auto& entry : fs::directory_iterator(folder)) {
+            beside.push_back(entry.path().filename().string());
+        }
+        EXPECT_EQ(beside, std::vector<std::string>{"people.xlsx"});
+    }
+    fs::remove_all(folder);
+}
