@@ -78,6 +78,11 @@ std::string TailOf(const Reference<css::io::XInputStream>& stream) {
 
 bool IsWhole(const Reference<css::io::XInputStream>& stream) {
     const std::string head = Read(stream, kHeadBytes);
+    // A part in UTF-16 (some custom XML parts are) is not judged here; the
+    // parts that hold cells are UTF-8.
+    if (head.find('\0') != std::string::npos) {
+        return true;
+    }
     const auto root = RootOf(head);
     if (!root) {
         return head.empty();
