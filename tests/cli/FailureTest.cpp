@@ -49,8 +49,9 @@ TEST(Failure, WorkbookOrOutputTheOfficeRefuses) {
     const std::string damaged = Workbooks().damaged;
     ExpectEachFailsInOneLine({
         {damaged, kPeopleBlock, "1", "a.xlsx",
-         "LibreOffice could not open \"" + damaged +
-             "\": the file is damaged, protected by a password, or not a spreadsheet."},
+         "The workbook \"" + damaged +
+             "\" is damaged: LibreOffice could open it only by repairing it, which may lose "
+             "data."},
         {Workbooks().book, kPeopleBlock, "1", "b.csv",
          "Cannot save as \"OUT\": choose a name ending in .xlsx, .xls, .ods or .fods, which keep "
          "cell "
