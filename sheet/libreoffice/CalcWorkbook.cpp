@@ -211,11 +211,15 @@ void CalcWorkbook::load(const Reference<css::uno::XComponentContext>& context,
         Property("InteractionHandler",
                  Any(Reference<css::task::XInteractionHandler>(interaction.get()))),
     });
-    const auto refused = [&](const std::string& detail) {
+    // The office's own exception text names source files and URLs, so the
+    // words come from what it asked, or else say what is likely.
+    const auto refused = [&] {
         if (const auto problem = interaction->problem()) {
             return SheetError("The workbook \"" + path + "\" " + *problem);
         }
-        return SheetError("LibreOffice could not open \"" + path + "\"" + detail);
+        return SheetError("LibreOffice could not open \"" + path +
+                          "\": the file is damaged, protected by a password, not a spreadsheet, "
+                          "or not readable.");
     };
     Reference<css::lang::XComponent> component;
     try {
@@ -224,19 +228,18 @@ void CalcWorkbook::load(const Reference<css::uno::XComponentContext>& context,
             const auto readOnly = std::exchange(component, {});
             component = ReloadUnbound(desktop_, context, readOnly, url, path, arguments);
         }
-    } catch (const css::uno::Exception& e) {
+    } catch (const css::uno::Exception&) {
         Close(component);
-        const std::string detail = ToUtf8(e.Message);
-        throw refused(detail.empty() ? "." : ": " + detail);
+        throw refused();
     }
     if (!component.is()) {
-        throw refused(": the file is damaged, protected by a password, or not a spreadsheet.");
+        throw refused();
     }
     // Data the office could not read (past its last row, say) comes as a
     // notice, after which the load goes on with part of the workbook.
     if (interaction->problem()) {
         Close(component);
-        throw refused(".");
+        throw refused();
     }
     document_.set(component, UNO_QUERY);
     if (!document_.is()) {
