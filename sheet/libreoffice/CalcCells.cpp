@@ -6,9 +6,12 @@
 #include "sheet/Colour.h"
 
 #include <com/sun/star/beans/XPropertySet.hpp>
+#include <com/sun/star/container/XNamed.hpp>
+#include <com/sun/star/frame/XStorable.hpp>
 #include <com/sun/star/sheet/XSheetCellRangeContainer.hpp>
 #include <com/sun/star/table/CellRangeAddress.hpp>
 #include <com/sun/star/text/XTextRange.hpp>
+#include <com/sun/star/util/XProtectable.hpp>
 
 #include <utility>
 
@@ -97,7 +100,45 @@ void CalcCells::readTexts(std::int32_t firstRow, std::int32_t rowCount,
     }
 }
 
+std::string CalcCells::sheetName() {
+    return ToUtf8(Reference<css::container::XNamed>(sheet_, UNO_QUERY_THROW)->getName());
+}
+
+// The office takes fills on a protected sheet or a read-only document without
+// a word and keeps none, so both are asked about first.
+void CalcCells::checkColourable() {
+    GuardUno("colour the cells", [&] {
+        if (Reference<css::util::XProtectable>(sheet_, UNO_QUERY_THROW)->isProtected()) {
+            throw SheetError("The sheet \"" + sheetName() +
+                             "\" is protected, so its cells cannot be coloured. Remove the "
+                             "protection in the spreadsheet application and try again.");
+        }
+        if (Reference<css::frame::XStorable>(documentFactory_, UNO_QUERY_THROW)->isReadonly()) {
+            throw SheetError("LibreOffice opened the workbook read-only, so its cells cannot be "
+                             "coloured.");
+        }
+    });
+}
+
+// Whatever else may keep the office from filling cells, the corners of the
+// request show it: the first and the last cell asked for.
+void CalcCells::checkColoured(const css::table::CellRangeAddress& first,
+                              const css::table::CellRangeAddress& last, std::uint32_t colour) {
+    const auto fillAt = [&](sal_Int32 column, sal_Int32 row) {
+        return fillOf(static_cast<std::int32_t>(row) + 1, static_cast<std::int32_t>(column) + 1);
+    };
+    if (fillAt(first.StartColumn, first.StartRow) != colour ||
+        fillAt(last.EndColumn, last.EndRow) != colour) {
+        throw SheetError("LibreOffice did not colour the cells of the sheet \"" + sheetName() +
+                         "\": the fills it accepted are not there.");
+    }
+}
+
 void CalcCells::colourSpans(const std::vector<dupes::CellSpan>& spans, std::uint32_t colour) {
+    if (spans.empty()) {
+        return;
+    }
+    checkColourable();
     // Spans of one width on consecutive rows become one rectangle: fewer
     // ranges for the office to keep apart.
     std::vector<css::table::CellRangeAddress> rectangles;
@@ -127,6 +168,7 @@ void CalcCells::colourSpans(const std::vector<dupes::CellSpan>& spans, std::uint
         properties->setPropertyValue("CellBackColor",
                                      css::uno::Any(static_cast<sal_Int32>(SwapRedAndBlue(colour))));
     });
+    checkColoured(rectangles.front(), rectangles.back(), colour);
 }
 
 std::optional<std::uint32_t> CalcCells::fillOf(std::int32_t row, std::int32_t column) {

@@ -5,6 +5,7 @@
 #include <com/sun/star/frame/XController.hpp>
 #include <com/sun/star/lang/XMultiServiceFactory.hpp>
 #include <com/sun/star/sheet/XSpreadsheet.hpp>
+#include <com/sun/star/table/CellRangeAddress.hpp>
 #include <com/sun/star/table/XCellRange.hpp>
 
 #include <optional>
@@ -49,6 +50,10 @@ private:
                    std::int32_t columnCount, dupes::TextTable& out);
     bool copyAsText(std::int32_t firstRow, std::int32_t rowCount, std::int32_t firstColumn,
                     std::int32_t columnCount, dupes::TextTable& out);
+    std::string sheetName();
+    void checkColourable();
+    void checkColoured(const css::table::CellRangeAddress& first,
+                       const css::table::CellRangeAddress& last, std::uint32_t colour);
     void rereadUntrusted(std::int32_t firstRow, std::int32_t rowCount, std::int32_t firstColumn,
                          std::int32_t columnCount, std::size_t firstIndex,
                          const std::vector<std::size_t>& ambiguous, dupes::TextTable& texts);

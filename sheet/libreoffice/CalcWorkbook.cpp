@@ -1,6 +1,8 @@
 #include "CalcWorkbook.h"
 
+#include "LoadInteraction.h"
 #include "OfficeNotation.h"
+#include "PackageCheck.h"
 #include "Properties.h"
 #include "RangeSelection.h"
 #include "StatusIndicator.h"
@@ -12,6 +14,7 @@
 
 #include <com/sun/star/awt/XTopWindow.hpp>
 #include <com/sun/star/awt/XWindow.hpp>
+#include <com/sun/star/beans/NamedValue.hpp>
 #include <com/sun/star/container/XIndexAccess.hpp>
 #include <com/sun/star/container/XNamed.hpp>
 #include <com/sun/star/document/MacroExecMode.hpp>
@@ -20,7 +23,6 @@
 #include <com/sun/star/frame/XModel.hpp>
 #include <com/sun/star/frame/XStorable.hpp>
 #include <com/sun/star/lang/XMultiServiceFactory.hpp>
-#include <com/sun/star/sheet/XCalculatable.hpp>
 #include <com/sun/star/sheet/XCellRangeAddressable.hpp>
 #include <com/sun/star/sheet/XSheetCellCursor.hpp>
 #include <com/sun/star/sheet/XSpreadsheetView.hpp>
@@ -28,8 +30,10 @@
 #include <com/sun/star/table/XColumnRowRange.hpp>
 #include <com/sun/star/table/XTableColumns.hpp>
 #include <com/sun/star/table/XTableRows.hpp>
+#include <com/sun/star/ucb/SimpleFileAccess.hpp>
 #include <com/sun/star/util/XCloseable.hpp>
 #include <osl/file.hxx>
+#include <rtl/ref.hxx>
 
 #include <algorithm>
 #include <cctype>
@@ -38,11 +42,14 @@
 #include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
+#include <vector>
 
 namespace sheet::libreoffice {
 
 using css::uno::Any;
 using css::uno::Reference;
+using css::uno::Sequence;
 using css::uno::UNO_QUERY;
 using css::uno::UNO_QUERY_THROW;
 
@@ -143,7 +150,7 @@ CalcWorkbook::CalcWorkbook(const LibreOfficeOptions& options, const std::string&
     try {
         const auto context = ConnectToOffice(*process_, options.programDir, options.startTimeout);
         desktop_ = GuardUno("start", [&] { return css::frame::Desktop::create(context); });
-        load(path, progress);
+        load(context, path, progress);
     } catch (...) {
         closeAndEnd();
         // Whatever failed, failed because the office was killed on purpose.
@@ -158,45 +165,136 @@ CalcWorkbook::~CalcWorkbook() {
     }
 }
 
-void CalcWorkbook::load(const std::string& path, const ProgressListener& progress) {
+namespace {
+
+void Close(const Reference<css::lang::XComponent>& component) noexcept {
+    try {
+        if (const Reference<css::util::XCloseable> closeable{component, UNO_QUERY};
+            closeable.is()) {
+            closeable->close(true);
+        }
+    } catch (const css::uno::Exception&) {
+        // Closing what we cannot use; the office ends with the workbook anyway.
+    }
+}
+
+bool IsReadOnly(const Reference<css::lang::XComponent>& component) {
+    const Reference<css::frame::XStorable> storable(component, UNO_QUERY);
+    return storable.is() && storable->isReadonly();
+}
+
+// What the office found out about the file on its first load, to read it the
+// same way again: its filter, and the filter's options (a csv file's).
+Sequence<css::beans::PropertyValue> FilterOf(const Reference<css::lang::XComponent>& component) {
+    std::vector<css::beans::PropertyValue> kept;
+    for (const auto& argument :
+         Reference<css::frame::XModel>(component, UNO_QUERY_THROW)->getArgs()) {
+        if (argument.Name == "FilterName" || argument.Name == "FilterOptions") {
+            kept.push_back(argument);
+        }
+    }
+    return Sequence<css::beans::PropertyValue>(kept.data(), static_cast<sal_Int32>(kept.size()));
+}
+
+Sequence<css::beans::PropertyValue> Joined(Sequence<css::beans::PropertyValue> first,
+                                           const Sequence<css::beans::PropertyValue>& second) {
+    const sal_Int32 size = first.getLength();
+    first.realloc(size + second.getLength());
+    std::copy(second.begin(), second.end(), first.getArray() + size);
+    return first;
+}
+
+// A file the user may not write (or on a read-only disk) opens read-only, and
+// the office then drops every fill without a word. The copy is saved
+// elsewhere, so the workbook is read again, the same way, from the office's
+// own stream of the file, which binds no file to the document: it can be
+// coloured, and the file itself can never be written.
+Reference<css::lang::XComponent>
+ReloadUnbound(const Reference<css::frame::XDesktop2>& desktop,
+              const Reference<css::uno::XComponentContext>& context,
+              const Reference<css::lang::XComponent>& readOnly, const OUString& url,
+              const std::string& path, const Sequence<css::beans::PropertyValue>& arguments) {
+    const auto filter = FilterOf(readOnly);
+    Close(readOnly);
+    const auto stream = css::ucb::SimpleFileAccess::create(context)->openFileRead(url);
+    const auto fromStream = Properties({
+        Property("InputStream", Any(stream)),
+        Property("DocumentTitle", Any(ToOUString(std::filesystem::path(path).filename().string()))),
+    });
+    return desktop->loadComponentFromURL("private:stream", "_blank", 0,
+                                         Joined(Joined(arguments, filter), fromStream));
+}
+
+} // namespace
+
+void CalcWorkbook::load(const Reference<css::uno::XComponentContext>& context,
+                        const std::string& path, const ProgressListener& progress) {
     if (progress) {
         progress({Stage::LoadingWorkbook, 0, 0});
     }
+    // The office opens a file of no bytes as a new, empty workbook.
+    std::error_code unknownSize;
+    if (std::filesystem::file_size(path, unknownSize) == 0 && !unknownSize) {
+        throw SheetError("The workbook \"" + path + "\" is empty.");
+    }
     const OUString url = FileUrl(path);
-    // Hidden, macros never run, links never updated, and no interaction
-    // handler: a password or repair prompt fails the load instead of waiting
-    // on a dialog nobody can see.
+    // Hidden, macros never run, links never updated, and every question the
+    // office would ask (a password, a repair, data it could not read) is
+    // answered "no" and kept for the message.
+    const rtl::Reference<LoadInteraction> interaction(new LoadInteraction);
     const auto arguments = Properties({
         Property("Hidden", Any(true)),
         Property("MacroExecutionMode", Any(css::document::MacroExecMode::NEVER_EXECUTE)),
         Property("UpdateDocMode", Any(css::document::UpdateDocMode::NO_UPDATE)),
         Property("StatusIndicator", Any(ProgressIndicator(Stage::LoadingWorkbook, progress))),
+        Property("InteractionHandler",
+                 Any(Reference<css::task::XInteractionHandler>(interaction.get()))),
     });
+    // The office's own exception text names source files and URLs, so the
+    // words come from what it asked, or else say what is likely.
+    const auto refused = [&](const OfficeFault& fault) {
+        if (const auto problem = interaction->problem()) {
+            return SheetError("The workbook \"" + path + "\" " + *problem);
+        }
+        DebugDetail("open the workbook", fault);
+        return SheetError(WhyNotOpened(path, fault));
+    };
     Reference<css::lang::XComponent> component;
     try {
         component = desktop_->loadComponentFromURL(url, "_blank", 0, arguments);
+        if (component.is() && IsReadOnly(component)) {
+            const auto readOnly = std::exchange(component, {});
+            component = ReloadUnbound(desktop_, context, readOnly, url, path, arguments);
+        }
     } catch (const css::uno::Exception&) {
         const OfficeFault fault = CurrentOfficeFault();
-        DebugDetail("open the workbook", fault);
-        throw SheetError(WhyNotOpened(path, fault));
+        Close(component);
+        throw refused(fault);
     }
     if (!component.is()) {
-        throw SheetError(WhyNotOpened(path, OfficeFault{}));
+        throw refused({});
+    }
+    // Data the office could not read (past its last row, say) comes as a
+    // notice, after which the load goes on with part of the workbook.
+    if (interaction->problem()) {
+        Close(component);
+        throw refused({});
     }
     document_.set(component, UNO_QUERY);
     if (!document_.is()) {
-        const Reference<css::util::XCloseable> closeable(component, UNO_QUERY);
-        if (closeable.is()) {
-            closeable->close(true);
-        }
+        Close(component);
         throw SheetError("\"" + path + "\" is not a spreadsheet.");
     }
-    // Formulas loaded from some formats keep their stored results until
-    // something asks for them again (a truth value shows as 1 until then).
-    // Calculating once now makes every later read see what the office shows.
-    GuardUno("calculate the workbook", [&] {
-        Reference<css::sheet::XCalculatable>(document_, UNO_QUERY_THROW)->calculateAll();
-    });
+    // Nothing is calculated anew: formulas keep the results the file stored,
+    // which is what the user saw, where calculating would turn links and web
+    // queries out of reach into errors. (A truth value copied in bulk as 1
+    // or 0 is read again cell by cell, see CalcBulkText.cpp.)
+    const auto cutShort =
+        GuardUno("check the workbook", [&] { return PartCutShort(context, url); });
+    if (cutShort) {
+        throw SheetError("The workbook \"" + path +
+                         "\" is damaged: LibreOffice could read only part of it.");
+    }
 }
 
 void CalcWorkbook::closeAndEnd() noexcept {

@@ -9,6 +9,7 @@
 #include <com/sun/star/frame/XController.hpp>
 #include <com/sun/star/frame/XDesktop2.hpp>
 #include <com/sun/star/sheet/XSpreadsheetDocument.hpp>
+#include <com/sun/star/uno/XComponentContext.hpp>
 
 #include <map>
 #include <memory>
@@ -41,7 +42,8 @@ public:
     std::optional<std::uint32_t> fillOf(const Block& block, std::int32_t row, std::int32_t column);
 
 private:
-    void load(const std::string& path, const ProgressListener& progress);
+    void load(const css::uno::Reference<css::uno::XComponentContext>& context,
+              const std::string& path, const ProgressListener& progress);
     css::uno::Reference<css::frame::XController> controller();
     void closeAndEnd() noexcept;
     css::uno::Reference<css::sheet::XSpreadsheet> sheetAt(sal_Int16 index);

@@ -49,7 +49,8 @@ TEST(Failure, WorkbookTheOfficeRefuses) {
     const std::string damaged = Workbooks().damaged;
     ExpectEachFailsInOneLine({
         {damaged, kPeopleBlock, "1", "a.xlsx",
-         "LibreOffice could not open \"" + damaged +
-             "\": the file is damaged, protected by a password, or not a spreadsheet."},
+         "The workbook \"" + damaged +
+             "\" is damaged: LibreOffice could open it only by repairing it, which may lose "
+             "data."},
     });
 }

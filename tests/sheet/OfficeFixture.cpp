@@ -40,7 +40,7 @@ void Make(WorkbookMaker& maker, TestWorkbooks& out) {
     doc.saveAs(out.csv); // the first sheet only, as csv holds one
 }
 
-void MakePeople(WorkbookMaker& maker, const std::string& path) {
+void MakePeople(WorkbookMaker& maker, const std::string& path, const std::string& protectedPath) {
     auto doc = maker.create();
     doc.sheet("Intro").text("A1", "The data is on the next sheet.");
     doc.sheet("People").rows(
@@ -62,6 +62,7 @@ void MakePeople(WorkbookMaker& maker, const std::string& path) {
         .text("B11", "Ann")
         .text("C11", "Oslo");
     doc.saveAs(path);
+    doc.protect("").saveAs(protectedPath);
 }
 
 // Cells whose display texts are easy to get wrong in bulk.
@@ -169,11 +170,13 @@ public:
         workbooks->damaged = at("damaged.xlsx");
         workbooks->people = at("people.xlsx");
         workbooks->contract = at("contract.xlsx");
+        workbooks->protectedPeople = at("protected-people.xlsx");
         std::ofstream(workbooks->text) << "Just some words, no table.\n";
         std::ofstream(workbooks->damaged) << "PK\x03\x04 this is not really a zip archive";
         WorkbookMaker maker;
         Make(maker, *workbooks);
-        MakePeople(maker, workbooks->people);
+        MakePeople(maker, workbooks->people, workbooks->protectedPeople);
+        workbooks->bad = MakeBadWorkbooks(maker, workbooks->folder, workbooks->people);
         MakeContract(maker, workbooks->contract);
         MakeCorpus(maker, workbooks->folder);
     }

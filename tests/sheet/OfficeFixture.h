@@ -1,5 +1,6 @@
 #pragma once
 
+#include "BadWorkbooks.h"
 #include "WorkbookMaker.h"
 #include "sheet/libreoffice/LibreOffice.h"
 
@@ -11,8 +12,10 @@
 struct TestWorkbooks {
     std::filesystem::path folder;
     std::string xlsx, ods, csv, text, damaged;
-    std::string people;   // rows with repeats in B2:E10, fills at A1, C3 and F5
-    std::string contract; // ContractBook() as an xlsx file
+    std::string people;          // rows with repeats in B2:E10, fills at A1, C3 and F5
+    std::string contract;        // ContractBook() as an xlsx file
+    std::string protectedPeople; // people with its People sheet protected
+    BadWorkbooks bad;
 };
 const TestWorkbooks& Workbooks();
 

@@ -29,6 +29,7 @@
 #include <com/sun/star/util/XCloseable.hpp>
 #include <com/sun/star/util/XMergeable.hpp>
 #include <com/sun/star/util/XNumberFormatsSupplier.hpp>
+#include <com/sun/star/util/XProtectable.hpp>
 #include <osl/file.hxx>
 
 #include <filesystem>
@@ -232,7 +233,13 @@ WorkbookMaker::Document::rows(const std::string& topLeft,
     return *this;
 }
 
-void WorkbookMaker::Document::saveAs(const std::string& path) {
+WorkbookMaker::Document& WorkbookMaker::Document::protect(const std::string& password) {
+    Reference<css::util::XProtectable>(state_->sheet, UNO_QUERY_THROW)
+        ->protect(ToOUString(password));
+    return *this;
+}
+
+void WorkbookMaker::Document::saveAs(const std::string& path, const std::string& password) {
     const std::string extension = std::filesystem::path(path).extension().string();
     OUString filter = "Calc MS Excel 2007 XML";
     if (extension == ".ods") {
@@ -245,7 +252,11 @@ void WorkbookMaker::Document::saveAs(const std::string& path) {
     OUString url;
     osl::FileBase::getFileURLFromSystemPath(ToOUString(std::filesystem::absolute(path).string()),
                                             url);
-    Reference<css::frame::XStorable>(state_->document, UNO_QUERY_THROW)
-        ->storeToURL(url, Properties({Property("FilterName", Any(filter)),
-                                      Property("Overwrite", Any(true))}));
+    auto arguments =
+        Properties({Property("FilterName", Any(filter)), Property("Overwrite", Any(true))});
+    if (!password.empty()) {
+        arguments.realloc(3);
+        arguments.getArray()[2] = Property("Password", Any(ToOUString(password)));
+    }
+    Reference<css::frame::XStorable>(state_->document, UNO_QUERY_THROW)->storeToURL(url, arguments);
 }

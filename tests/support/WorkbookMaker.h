@@ -49,8 +49,11 @@ public:
     // Many cells at once, from `topLeft` down and right.
     Document& rows(const std::string& topLeft, const std::vector<std::vector<CellValue>>& values);
     Document& format(const std::string& range, const std::string& format);
-    // Saves in the format the extension names (.xlsx, .xls, .ods, .csv).
-    void saveAs(const std::string& path);
+    // Protects the selected sheet, as the office's "Protect Sheet" does.
+    Document& protect(const std::string& password);
+    // Saves in the format the extension names (.xlsx, .xls, .ods, .csv),
+    // encrypted with `password` when one is given.
+    void saveAs(const std::string& path, const std::string& password = {});
 
 private:
     friend class WorkbookMaker;
