@@ -8,8 +8,10 @@
 #include "sheet/OpenExcelWorkbook.h"
 #include "sheet/SheetError.h"
 
+#include <filesystem>
 #include <future>
 #include <gtest/gtest.h>
+#include <mutex>
 
 using sheet::Block;
 
@@ -181,6 +183,33 @@ TEST_P(Contract, AsksForABlockOfferingTheDefaultAndReportsACancel) {
     const auto cancelling = open([](const std::string&) { return std::nullopt; });
     EXPECT_THROW(cancelling->askForBlock("Highlight a block of cells with mouse", "", {}),
                  sheet::BlockChoiceCancelled);
+}
+
+// Every stage of a run is told, in order, whichever backend works it; the
+// office tells of loading and saving from a thread of its own.
+TEST_P(Contract, TellsEveryStageOfARunInOrder) {
+    std::mutex mutex;
+    std::vector<sheet::Stage> stages;
+    const sheet::ProgressListener listener = [&](const sheet::Progress& progress) {
+        const std::lock_guard lock(mutex);
+        if (stages.empty() || stages.back() != progress.stage) {
+            stages.push_back(progress.stage);
+        }
+    };
+    const auto spreadsheet = GetParam().make({});
+    const auto book = sheet::OpenExcelWorkbook(*spreadsheet, GetParam().path(), listener);
+    const Block block = book->findBlock("Data!$C$5:$F$9");
+    sheet::HighlightBlock(*book, block, {dupes::RunKind::ExceptFirst, {true, false, false, true}},
+                          listener);
+    const auto copy =
+        std::filesystem::temp_directory_path() / ("vantrelo-contract-" + GetParam().name + ".xlsx");
+    book->saveCopyAs(copy.string(), listener);
+    std::filesystem::remove(copy);
+    using sheet::Stage;
+    const std::lock_guard lock(mutex);
+    EXPECT_EQ(stages,
+              (std::vector<Stage>{Stage::StartingOffice, Stage::LoadingWorkbook, Stage::ReadingRows,
+                                  Stage::FindingRepeats, Stage::Colouring, Stage::SavingCopy}));
 }
 
 TEST_P(Contract, RefusesAMissingWorkbookInWords) {
