@@ -11,6 +11,7 @@
 #include <unistd.h>
 #endif
 
+#include <csignal>
 #include <filesystem>
 #include <iostream>
 #include <stdexcept>
@@ -118,6 +119,10 @@ int Main(int argc, char** argv, const MainOptions& options) {
     const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
 #ifndef _WIN32
     HoldMissingStandardStreams();
+    // A reader that went away (`vantrelo highlight ... | head -1`) must show
+    // as a failed write of the summary, said and with exit status 1, not end
+    // us silently by a signal.
+    std::signal(SIGPIPE, SIG_IGN);
 #endif
     try {
         const Command command = ParseArguments(arguments);

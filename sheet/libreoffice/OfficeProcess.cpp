@@ -134,7 +134,13 @@ pid_t Spawn(const std::string& binary, std::vector<std::string> args, const std:
     posix_spawnattr_init(&attributes);
     // Its own process group, so a Ctrl+C meant for us does not hit the
     // instance we leave to the user, and the watchdog kills it whole.
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
+    // Signals we ignore (a broken pipe, in the batch command) stay ignored
+    // across exec; the office gets the usual handling of its own.
+    sigset_t usual;
+    sigemptyset(&usual);
+    sigaddset(&usual, SIGPIPE);
+    posix_spawnattr_setsigdefault(&attributes, &usual);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGDEF);
     posix_spawnattr_setpgroup(&attributes, 0);
     pid_t pid = -1;
     const int error =
