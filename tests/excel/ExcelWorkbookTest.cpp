@@ -122,6 +122,9 @@ public:
             if (call.member == L"Range") {
                 return AnswerObject(result, make("Range", rangeAnswer(WideText(call.arguments.at(0)))));
             }
+            if (call.member == L"UsedRange") {
+                return AnswerObject(result, block_); // the data fills C5:F9
+            }
             return S_OK;
         };
         block_.answer = [this](const Record& call, VARIANT* result, EXCEPINFO*) {
@@ -574,4 +577,14 @@ CHECK_CASE(CallsFromAnotherThreadAreRefused) {
     }
     bound.reset();
     CHECK(excel.allReleased());
+}
+
+CHECK_CASE(WholeColumnsAreCutToTheUsedRange) {
+    Scene s("vantrelo-fake-used.xlsx");
+    sheet::Block columns = DataBlock();
+    columns.areas = {dupes::BlockGeometry{1, 4, 1048576, 5}};
+    CHECK(s.workbook->usedPart(columns).geometry() == (dupes::BlockGeometry{1, 4, 9, 5}));
+    CHECK(s.excel.has("Worksheet.UsedRange"));
+    CHECK(s.workbook->usedPart(DataBlock()).geometry() == DataBlock().geometry());
+    CHECK(s.closedCleanly());
 }
