@@ -9,6 +9,7 @@
 #include "sheet/HighlightBlock.h"
 #include "sheet/OpenExcelWorkbook.h"
 #include "sheet/SheetError.h"
+#include "sheet/StopSwitch.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -20,6 +21,17 @@
 #include <QProgressBar>
 
 #include <atomic>
+#include <memory>
+
+namespace {
+
+// A closed window stops the action under way: whatever that made the office
+// work fail is what the user asked for, not news to show.
+bool StoppedOnPurpose(const InputPause& pause, const std::exception& error) {
+    return pause.closeAsked() || dynamic_cast<const sheet::Stopped*>(&error) != nullptr;
+}
+
+} // namespace
 
 Form1::Form1(Form1Services services, QWidget* parent)
     : QWidget(parent), services_(std::move(services)) {
@@ -150,12 +162,13 @@ void Form1::chooseBlock() {
     };
     const std::string offered = txtSelection->text().toStdString();
     setMousePointer(WindowPointer::Hourglass);
-    InputPause pause(this);
+    const auto stop = std::make_shared<sheet::StopSwitch>();
+    InputPause pause(this, [stop] { stop->pull(); });
     try {
         // All of the office work, from open to close, on one worker thread:
         // the workbook belongs to the thread that opened it.
         const Choice choice = pause.run([&] {
-            const auto spreadsheet = services_.spreadsheet();
+            const auto spreadsheet = services_.spreadsheet(stop);
             const auto workbook = sheet::OpenExcelWorkbook(*spreadsheet, path.toStdString());
             workbook->show();
             const sheet::Block block =
@@ -169,11 +182,13 @@ void Form1::chooseBlock() {
     } catch (const sheet::BlockChoiceCancelled&) {
         txtSelection->clear();
     } catch (const std::exception& e) {
-        // Only a cancel is silent: a workbook that cannot be opened or an
-        // office that stopped must not look like one.
+        // Only a cancel and a stop the user asked for are silent: a workbook
+        // that cannot be opened or an office that stopped must not look like
+        // one.
         txtSelection->clear();
         setMousePointer(WindowPointer::Default);
-        services_.showMessage(this, QString::fromUtf8(e.what()));
+        if (!StoppedOnPurpose(pause, e))
+            services_.showMessage(this, QString::fromUtf8(e.what()));
     }
     setMousePointer(WindowPointer::Default);
 }
@@ -190,7 +205,8 @@ void Form1::highlight(bool exceptFirst) {
                          .value_or(dupes::HighlightColour::Yellow);
     options.entireRow = Check7->isChecked();
 
-    InputPause pause(this);
+    const auto stop = std::make_shared<sheet::StopSwitch>();
+    InputPause pause(this, [stop] { stop->pull(); });
     // The run, and the office reporting its load, work on threads of their
     // own; the bar is moved from here, through every stage from the click.
     std::atomic<int> percent = 0;
@@ -200,7 +216,7 @@ void Form1::highlight(bool exceptFirst) {
     try {
         pause.run(
             [&] {
-                const auto spreadsheet = services_.spreadsheet();
+                const auto spreadsheet = services_.spreadsheet(stop);
                 const auto workbook = sheet::OpenExcelWorkbook(*spreadsheet, path, progress);
                 const sheet::Block block = workbook->findBlock(blockText);
                 sheet::HighlightBlock(*workbook, block, options, progress);
@@ -211,7 +227,8 @@ void Form1::highlight(bool exceptFirst) {
         ProgressBar1->setValue(percent);
     } catch (const std::exception& e) {
         ProgressBar1->setValue(0);
-        services_.showMessage(this, QString::fromUtf8(e.what()));
+        if (!StoppedOnPurpose(pause, e))
+            services_.showMessage(this, QString::fromUtf8(e.what()));
     }
     ProgressBar1->setValue(0);
 }

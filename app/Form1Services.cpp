@@ -18,7 +18,9 @@ Form1Services Form1Services::desktop() {
     // Whether the browser could be started is of no concern to the start-up.
     services.openUrl = [](const QUrl& url) { QDesktopServices::openUrl(url); };
     services.entireRow = EntireRowStore::inSettings();
-    services.spreadsheet = [] { return sheet::MakeSpreadsheet(); };
+    services.spreadsheet = [](std::shared_ptr<sheet::StopSwitch> stop) {
+        return sheet::MakeSpreadsheet(std::move(stop));
+    };
     services.showMessage = [](QWidget* parent, const QString& text) {
         QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Vantrelo"), text, QMessageBox::Ok,
                         parent);

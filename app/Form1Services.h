@@ -10,6 +10,7 @@
 
 namespace sheet {
 class Spreadsheet;
+class StopSwitch;
 class Workbook;
 struct Block;
 } // namespace sheet
@@ -28,8 +29,11 @@ struct Form1Services {
     ChanceDraw homePageDraw;
     UrlOpener openUrl;
     EntireRowStore entireRow;
-    // The spreadsheet application each action starts a new instance of.
-    std::function<std::unique_ptr<sheet::Spreadsheet>()> spreadsheet;
+    // The spreadsheet application each action starts a new instance of,
+    // given the action's own stop switch: pulling it ends that instance at
+    // once and fails the call waiting on it with sheet::Stopped.
+    std::function<std::unique_ptr<sheet::Spreadsheet>(std::shared_ptr<sheet::StopSwitch> stop)>
+        spreadsheet;
     // A message box with an OK button only, no icon, titled "Vantrelo".
     std::function<void(QWidget* parent, const QString& text)> showMessage;
     // What becomes of a finished run's workbook: shown, and the user's.

@@ -4,12 +4,18 @@
 #include <QEvent>
 #include <QWidget>
 
-InputPause::InputPause(QWidget* window) : window_(window) {
+InputPause::InputPause(QWidget* window, std::function<void()> onCloseAsked)
+    : window_(window), onCloseAsked_(std::move(onCloseAsked)) {
     QCoreApplication::instance()->installEventFilter(this);
 }
 
 InputPause::~InputPause() {
     QCoreApplication::instance()->removeEventFilter(this);
+    // Queued, so the handler that made the pause finishes before the window
+    // (and with the last window, the program) goes.
+    if (closeAsked_)
+        QMetaObject::invokeMethod(
+            window_, [window = window_] { window->close(); }, Qt::QueuedConnection);
 }
 
 void InputPause::keepPainting() {
@@ -24,8 +30,20 @@ bool InputPause::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::KeyPress:
     case QEvent::KeyRelease:
     case QEvent::Wheel:
-    case QEvent::Shortcut:
-    case QEvent::Close: {
+    case QEvent::Close:
+        if (watched == window_) {
+            // Ignored as well as swallowed: an accepted close event would
+            // still hide the window while the action goes on unseen.
+            event->ignore();
+            if (!closeAsked_) {
+                closeAsked_ = true;
+                if (onCloseAsked_)
+                    onCloseAsked_();
+            }
+            return true;
+        }
+        [[fallthrough]];
+    case QEvent::Shortcut: {
         const auto* widget = qobject_cast<QWidget*>(watched);
         // Swallowed, not queued: a click during the action must not start
         // another one after it.

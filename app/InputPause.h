@@ -12,14 +12,21 @@ class QWidget;
 // painting whenever keepPainting() is called: a long action inside a handler
 // calls it now and then so the window neither freezes nor starts a second
 // action under the first.
+//
+// Closing the window is the one request still heard: the window stays open
+// while the action runs, `onCloseAsked` is called so that the action can be
+// ended at once, and the window closes once the pause is over.
 class InputPause : public QObject {
 public:
-    explicit InputPause(QWidget* window);
+    explicit InputPause(QWidget* window, std::function<void()> onCloseAsked = {});
     ~InputPause() override;
     InputPause(const InputPause&) = delete;
     InputPause& operator=(const InputPause&) = delete;
 
     void keepPainting();
+
+    // Whether the user asked to close the window during the pause.
+    bool closeAsked() const { return closeAsked_; }
 
     // Runs `work` on a thread of its own and keeps the window painting, with
     // `onTick` called on this thread between paints, until the work is done.
@@ -42,4 +49,6 @@ protected:
 
 private:
     QWidget* window_;
+    std::function<void()> onCloseAsked_;
+    bool closeAsked_ = false;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Progress.h"
+#include "StopSwitch.h"
 #include "Workbook.h"
 
 #include <memory>
@@ -24,7 +25,9 @@ public:
                                                    const ProgressListener& progress) = 0;
 };
 
-// The backend this build was made with.
-std::unique_ptr<Spreadsheet> MakeSpreadsheet();
+// The backend this build was made with. Pulling `stop` (may be null) ends the
+// instances it starts at once, from any thread: the call waiting on one then
+// throws Stopped.
+std::unique_ptr<Spreadsheet> MakeSpreadsheet(std::shared_ptr<StopSwitch> stop = nullptr);
 
 } // namespace sheet

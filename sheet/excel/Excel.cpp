@@ -33,7 +33,9 @@ std::unique_ptr<Spreadsheet> MakeExcel(ExcelOptions options) {
 
 namespace sheet {
 
-std::unique_ptr<Spreadsheet> MakeSpreadsheet() {
+// Excel has no stop switch yet: a stop waits for the call under way to end,
+// so `stop` is not used here.
+std::unique_ptr<Spreadsheet> MakeSpreadsheet(std::shared_ptr<StopSwitch> /*stop*/) {
     return excel::MakeExcel(excel::ExcelOptions{});
 }
 

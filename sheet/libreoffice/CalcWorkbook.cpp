@@ -514,6 +514,7 @@ void CalcWorkbook::handOverToUser() {
     cells_.clear();
     document_.clear();
     desktop_.clear();
+    DisconnectFromOffice(*process_, options_.programDir);
     process_->handOver();
 }
 

@@ -29,8 +29,10 @@ std::unique_ptr<Spreadsheet> MakeLibreOffice(LibreOfficeOptions options) {
 
 namespace sheet {
 
-std::unique_ptr<Spreadsheet> MakeSpreadsheet() {
-    return libreoffice::MakeLibreOffice(libreoffice::LibreOfficeOptions{});
+std::unique_ptr<Spreadsheet> MakeSpreadsheet(std::shared_ptr<StopSwitch> stop) {
+    libreoffice::LibreOfficeOptions options;
+    options.stop = std::move(stop);
+    return libreoffice::MakeLibreOffice(std::move(options));
 }
 
 } // namespace sheet

@@ -30,8 +30,10 @@ public:
     OfficeProcess(const OfficeProcess&) = delete;
     OfficeProcess& operator=(const OfficeProcess&) = delete;
 
-    // The UNO URL that reaches the process's component context.
+    // The UNO URL that reaches the process's component context, over the
+    // pipe of this name.
     std::string connectUrl() const;
+    const std::string& pipeName() const { return pipeName_; }
 
     // The process's private folder, removed with it.
     const std::string& profileDir() const { return profileDir_; }

@@ -4,13 +4,19 @@
 #include "Strings.h"
 #include "UnoErrors.h"
 
+#include <com/sun/star/awt/Key.hpp>
+#include <com/sun/star/awt/XExtendedToolkit.hpp>
+#include <com/sun/star/awt/XKeyHandler.hpp>
+#include <com/sun/star/awt/XWindowPeer.hpp>
 #include <com/sun/star/sheet/XRangeSelection.hpp>
 #include <com/sun/star/sheet/XRangeSelectionListener.hpp>
 #include <com/sun/star/util/XCloseBroadcaster.hpp>
 #include <com/sun/star/util/XCloseListener.hpp>
+#include <cppuhelper/implbase1.hxx>
 #include <cppuhelper/implbase2.hxx>
 #include <rtl/ref.hxx>
 
+#include <atomic>
 #include <condition_variable>
 #include <mutex>
 
@@ -19,12 +25,37 @@ namespace {
 
 using css::uno::Reference;
 
+// The range box answers Escape as it answers Enter: both call the listener's
+// done() with the text in the box, so a cancel would take the block offered.
+// The office's key handlers see every key first, so the Escape is noted here
+// and the done() that it brings is read as a cancel.
+class EscapeWatch final : public cppu::WeakImplHelper1<css::awt::XKeyHandler> {
+public:
+    sal_Bool SAL_CALL keyPressed(const css::awt::KeyEvent& event) override {
+        escaped_ = event.KeyCode == css::awt::Key::ESCAPE && event.Modifiers == 0;
+        return false;
+    }
+    sal_Bool SAL_CALL keyReleased(const css::awt::KeyEvent&) override { return false; }
+    void SAL_CALL disposing(const css::lang::EventObject&) override {}
+
+    bool escaped() const { return escaped_; }
+
+private:
+    std::atomic<bool> escaped_ = false;
+};
+
 // Callbacks arrive on the bridge's thread; the asking thread waits on them.
 class RangeAnswer final
     : public cppu::WeakImplHelper2<css::sheet::XRangeSelectionListener, css::util::XCloseListener> {
 public:
+    explicit RangeAnswer(const rtl::Reference<EscapeWatch>& keys) : keys_(keys) {}
+
     void SAL_CALL done(const css::sheet::RangeSelectionEvent& event) override {
-        finish(ToUtf8(event.RangeDescriptor));
+        if (keys_->escaped()) {
+            finish(std::nullopt);
+        } else {
+            finish(ToUtf8(event.RangeDescriptor));
+        }
     }
     void SAL_CALL aborted(const css::sheet::RangeSelectionEvent&) override { finish(std::nullopt); }
     void SAL_CALL queryClosing(const css::lang::EventObject&, sal_Bool) override {
@@ -56,11 +87,22 @@ private:
         changed_.notify_all();
     }
 
+    rtl::Reference<EscapeWatch> keys_;
     std::mutex mutex_;
     std::condition_variable changed_;
     bool answered_ = false;
     std::optional<std::string> answer_;
 };
+
+// The office's toolkit, through the document's window; null when it has none.
+Reference<css::awt::XExtendedToolkit>
+ToolkitOf(const Reference<css::frame::XController>& controller) {
+    const Reference<css::awt::XWindowPeer> peer(controller->getFrame()->getContainerWindow(),
+                                                css::uno::UNO_QUERY);
+    return peer.is()
+               ? Reference<css::awt::XExtendedToolkit>(peer->getToolkit(), css::uno::UNO_QUERY)
+               : Reference<css::awt::XExtendedToolkit>();
+}
 
 } // namespace
 
@@ -69,9 +111,12 @@ std::optional<std::string> AskOfficeForRange(const Reference<css::frame::XContro
                                              const std::string& initialValue,
                                              const std::function<void()>& whileWaiting,
                                              const std::function<bool()>& stillThere) {
-    const rtl::Reference<RangeAnswer> answer(new RangeAnswer);
+    const rtl::Reference<EscapeWatch> keys(new EscapeWatch);
+    const Reference<css::awt::XKeyHandler> asKeyHandler(keys.get());
+    const rtl::Reference<RangeAnswer> answer(new RangeAnswer(keys));
     const Reference<css::sheet::XRangeSelectionListener> asListener(answer.get());
     const Reference<css::util::XCloseListener> asCloseListener(answer.get());
+    Reference<css::awt::XExtendedToolkit> toolkit;
     const Reference<css::sheet::XRangeSelection> selection = GuardUno("ask for a block", [&] {
         Reference<css::sheet::XRangeSelection> s(controller, css::uno::UNO_QUERY_THROW);
         s->addRangeSelectionListener(asListener);
@@ -79,6 +124,10 @@ std::optional<std::string> AskOfficeForRange(const Reference<css::frame::XContro
                                                               css::uno::UNO_QUERY);
         if (closing.is()) {
             closing->addCloseListener(asCloseListener);
+        }
+        toolkit = ToolkitOf(controller);
+        if (toolkit.is()) {
+            toolkit->addKeyHandler(asKeyHandler);
         }
         const auto arguments =
             Properties({Property("Title", css::uno::Any(ToOUString(title))),
@@ -98,6 +147,9 @@ std::optional<std::string> AskOfficeForRange(const Reference<css::frame::XContro
     }
     try {
         selection->removeRangeSelectionListener(asListener);
+        if (toolkit.is()) {
+            toolkit->removeKeyHandler(asKeyHandler);
+        }
     } catch (const css::uno::Exception&) {
         // The document is already gone; nothing left to detach from.
     }

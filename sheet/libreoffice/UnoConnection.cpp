@@ -3,8 +3,10 @@
 #include "Strings.h"
 #include "sheet/SheetError.h"
 
+#include <com/sun/star/bridge/BridgeFactory.hpp>
 #include <com/sun/star/bridge/UnoUrlResolver.hpp>
 #include <com/sun/star/connection/NoConnectException.hpp>
+#include <com/sun/star/lang/XComponent.hpp>
 #include <cppuhelper/bootstrap.hxx>
 #include <rtl/bootstrap.hxx>
 
@@ -69,6 +71,21 @@ Reference<css::uno::XComponentContext> ConnectToOffice(OfficeProcess& process,
         if (process.stoppedWithin(std::chrono::milliseconds(50))) {
             throw Stopped();
         }
+    }
+}
+
+void DisconnectFromOffice(const OfficeProcess& process, const std::string& programDir) {
+    try {
+        const auto bridges = css::bridge::BridgeFactory::create(LocalContext(programDir));
+        // A bridge's description is its connection's: it names the pipe.
+        const OUString pipe = ToOUString("name=" + process.pipeName());
+        for (const auto& bridge : bridges->getExistingBridges()) {
+            if (bridge.is() && bridge->getDescription().indexOf(pipe) >= 0) {
+                Reference<css::lang::XComponent>(bridge, css::uno::UNO_QUERY_THROW)->dispose();
+            }
+        }
+    } catch (const css::uno::Exception&) {
+        // No bridge left to close: nothing holds the office.
     }
 }
 

@@ -17,4 +17,10 @@ css::uno::Reference<css::uno::XComponentContext> ConnectToOffice(OfficeProcess& 
                                                                  const std::string& programDir,
                                                                  std::chrono::milliseconds timeout);
 
+// Closes our connection to the office. An office still connected to us does
+// not end when the user closes its last window, and does not end either when
+// the connection goes later: so an office handed over to the user is let go
+// of first. Every reference into it is dead afterwards.
+void DisconnectFromOffice(const OfficeProcess& process, const std::string& programDir);
+
 } // namespace sheet::libreoffice

@@ -6,9 +6,9 @@
 #include <QTest>
 #include <QTimer>
 
+#include <QVBoxLayout>
 #include <stdexcept>
 #include <thread>
-#include <QVBoxLayout>
 
 class InputPauseTest : public QObject {
     Q_OBJECT
@@ -44,6 +44,26 @@ private slots:
         QCOMPARE(pressed, 0); // nothing was held back to arrive afterwards
         QTest::mouseClick(button, Qt::LeftButton);
         QCOMPARE(pressed, 1);
+    }
+
+    // Closing is the one request heard during a pause: it is told at once,
+    // and carried out once the pause is over.
+    void closeIsAskedThenCarriedOutAfterThePause() {
+        QWidget window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        int asked = 0;
+        {
+            InputPause pause(&window, [&asked] { ++asked; });
+            QVERIFY(!window.close());
+            QVERIFY(!window.close());
+            pause.keepPainting();
+            QCOMPARE(asked, 1);
+            QVERIFY(pause.closeAsked());
+            QVERIFY(window.isVisible());
+        }
+        QTRY_VERIFY(!window.isVisible());
+        QCOMPARE(asked, 1);
     }
 
     void longWorkRunsAwayWhileTheWindowPaints() {

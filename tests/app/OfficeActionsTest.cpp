@@ -50,9 +50,10 @@ class OfficeActionsTest : public QObject {
 
     Form1Services services() {
         auto services = world_.services();
-        services.spreadsheet = [this] {
+        services.spreadsheet = [this](std::shared_ptr<sheet::StopSwitch> stop) {
             sheet::libreoffice::LibreOfficeOptions options;
             options.headless = true;
+            options.stop = std::move(stop);
             options.answerBlockChoice = [this](const std::string& defaultText) {
                 offeredDefaults_.append(QString::fromStdString(defaultText));
                 return answer_;

@@ -8,6 +8,7 @@
 #include "sheet/Workbook.h"
 
 #include <QAbstractButton>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
@@ -19,7 +20,7 @@
 
 #include <atomic>
 #include <fstream>
-#include <thread>
+#include <memory>
 
 using memory_sheet::MemorySpreadsheet;
 
@@ -56,7 +57,9 @@ class WindowActionsTest : public SandboxedTest {
     // real file, as the window checks it before any office starts.
     Form1Services services() {
         auto services = world_.services();
-        services.spreadsheet = [this] { return memory_sheet::Borrowed(memory_); };
+        services.spreadsheet = [this](std::shared_ptr<sheet::StopSwitch> stop) {
+            return memory_sheet::Borrowed(memory_, std::move(stop));
+        };
         services.showMessage = [this](QWidget*, const QString& text) { messages_.append(text); };
         services.finishRun = [](sheet::Workbook& workbook, const sheet::Block&) {
             workbook.show();
@@ -197,10 +200,8 @@ private slots:
     void windowKeepsItsEventsWhileTheBlockIsAskedFor() {
         std::atomic<bool> released = false;
         memory_.onCall = [&released](const std::string& call) {
-            if (call != "askForBlock")
-                return;
-            for (int i = 0; i < 500 && !released; ++i)
-                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            if (call == "askForBlock")
+                memory_sheet::HoldCall([&released] { return released.load(); });
         };
         Form1 form(services());
         control<QLineEdit>(form, "txtExcelFile")->setText(path_);
@@ -208,6 +209,75 @@ private slots:
         press(form, "Check2");
         QVERIFY(released);
         QCOMPARE(control<QLineEdit>(form, "txtSelection")->text(), QString("Data!$C$5:$E$8"));
+    }
+
+    // A call held for good stands for an office that froze or a range box
+    // nobody answers: closing the window must still end the action, its
+    // instance and the window, with nothing to click away.
+    void closingTheWindowEndsTheAction_data() {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("heldCall");
+        QTest::addColumn<bool>("fromWindowSystem"); // the title bar's button, not close()
+        QTest::newRow("range box waiting") << "Check2"
+                                           << "askForBlock" << true;
+        QTest::newRow("choice, office frozen at the start") << "Check2"
+                                                            << "openWorkbook" << false;
+        QTest::newRow("run, office frozen mid-read") << "Check6"
+                                                     << "readTexts" << true;
+        QTest::newRow("run, office frozen while colouring") << "Check5"
+                                                            << "colourSpans" << false;
+    }
+    void closingTheWindowEndsTheAction() {
+        QFETCH(QString, button);
+        QFETCH(QString, heldCall);
+        QFETCH(bool, fromWindowSystem);
+        Form1 form(services());
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        memory_.onCall = [&](const std::string& call) {
+            if (call != heldCall.toStdString())
+                return;
+            // Asked on the window's thread, as the user's click would be;
+            // the second close must do no harm.
+            QMetaObject::invokeMethod(
+                &form,
+                [&form, fromWindowSystem] {
+                    for (int i = 0; i < 2; ++i) {
+                        QCloseEvent close;
+                        if (fromWindowSystem)
+                            QCoreApplication::sendEvent(form.windowHandle(), &close);
+                        else
+                            form.close();
+                    }
+                },
+                Qt::QueuedConnection);
+            memory_sheet::HoldCall([] { return false; });
+        };
+        control<QLineEdit>(form, "txtExcelFile")->setText(path_);
+        control<QLineEdit>(form, "txtSelection")->setText("Data!$C$5:$E$8");
+        for (const char* name : {"Name", "", "City"})
+            control<QListWidget>(form, "List1")->addItem(name);
+        control<QListWidget>(form, "List1")->item(0)->setSelected(true);
+        press(form, qPrintable(button));
+
+        // The action is over and the window was there all along; it goes
+        // now, and nothing was said about a stop the user asked for.
+        QVERIFY(form.isVisible());
+        QTRY_VERIFY(!form.isVisible());
+        QVERIFY(messages_.isEmpty());
+        const auto& record = memory_.record();
+        QCOMPARE(record.calls.back(), heldCall.toStdString());
+        QCOMPARE(record.handedOver, 0);
+        QCOMPARE(record.closed, record.opened);
+        QCOMPARE(form.mousePointer(), 0);
+    }
+
+    void closingWithNoActionClosesAtOnce() {
+        Form1 form(services());
+        form.show();
+        QVERIFY(form.close());
+        QVERIFY(!form.isVisible());
+        QVERIFY(memory_.record().calls.empty());
     }
 };
 

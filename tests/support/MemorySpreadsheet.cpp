@@ -8,11 +8,31 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <utility>
 
 namespace memory_sheet {
 namespace {
 
 const sheet::SheetLimits kLimits{};
+
+// The stop switch of the gateway call under way on this thread, for HoldCall.
+thread_local std::shared_ptr<sheet::StopSwitch> tCallStop;
+
+// Runs the test's onCall for one gateway call; an instance whose switch was
+// pulled is gone, so the call then fails as a call to a killed office does.
+void RunCall(const std::function<void(const std::string&)>& onCall, const std::string& name,
+             const std::shared_ptr<sheet::StopSwitch>& stop) {
+    if (onCall) {
+        struct Scope {
+            std::shared_ptr<sheet::StopSwitch> outer;
+            ~Scope() { tCallStop = std::move(outer); }
+        } scope{std::exchange(tCallStop, stop)};
+        onCall(name);
+    }
+    if (stop && stop->pulled()) {
+        throw sheet::Stopped();
+    }
+}
 
 class MemoryCells final : public dupes::BlockAccess {
 public:
@@ -68,9 +88,10 @@ private:
 
 class MemoryWorkbook final : public sheet::Workbook {
 public:
-    MemoryWorkbook(Book book, const MemorySpreadsheet& owner, std::shared_ptr<Record> record)
+    MemoryWorkbook(Book book, const MemorySpreadsheet& owner, std::shared_ptr<Record> record,
+                   std::shared_ptr<sheet::StopSwitch> stop)
         : book_(std::move(book)), faults_(owner.faults), answer_(owner.answerBlockChoice),
-          onCall_(owner.onCall), record_(std::move(record)) {
+          onCall_(owner.onCall), record_(std::move(record)), stop_(std::move(stop)) {
         ++record_->opened;
     }
 
@@ -194,9 +215,7 @@ public:
 private:
     void call(const std::string& name) {
         record_->calls.push_back(name);
-        if (onCall_) {
-            onCall_(name);
-        }
+        RunCall(onCall_, name, stop_);
     }
 
     sheet::Block resolve(const std::string& text) {
@@ -229,6 +248,7 @@ private:
         call(name);
     };
     std::shared_ptr<Record> record_;
+    std::shared_ptr<sheet::StopSwitch> stop_;
     std::map<std::int32_t, std::unique_ptr<MemoryCells>> cells_;
     bool handedOver_ = false;
 };
@@ -245,14 +265,18 @@ Sheet& Sheet::place(std::int32_t topRow, std::int32_t leftColumn, const Rows& ro
 
 std::unique_ptr<sheet::Workbook>
 MemorySpreadsheet::openWorkbook(const std::string& path, const sheet::ProgressListener& progress) {
+    return openWorkbook(path, progress, nullptr);
+}
+
+std::unique_ptr<sheet::Workbook>
+MemorySpreadsheet::openWorkbook(const std::string& path, const sheet::ProgressListener& progress,
+                                std::shared_ptr<sheet::StopSwitch> stop) {
     record_->calls.push_back("openWorkbook");
     if (progress) {
         progress({sheet::Stage::StartingOffice, 0, 0});
         progress({sheet::Stage::LoadingWorkbook, 0, 1});
     }
-    if (onCall) {
-        onCall("openWorkbook");
-    }
+    RunCall(onCall, "openWorkbook", stop);
     if (faults.openFails) {
         throw sheet::SheetError(*faults.openFails);
     }
@@ -263,22 +287,38 @@ MemorySpreadsheet::openWorkbook(const std::string& path, const sheet::ProgressLi
     if (found->second.sheets.empty()) {
         throw sheet::SheetError("\"" + path + "\" is not a spreadsheet.");
     }
-    return sheet::BindToThisThread(std::make_unique<MemoryWorkbook>(found->second, *this, record_));
+    return sheet::BindToThisThread(
+        std::make_unique<MemoryWorkbook>(found->second, *this, record_, std::move(stop)));
 }
 
-std::unique_ptr<sheet::Spreadsheet> Borrowed(MemorySpreadsheet& memory) {
+std::unique_ptr<sheet::Spreadsheet> Borrowed(MemorySpreadsheet& memory,
+                                             std::shared_ptr<sheet::StopSwitch> stop) {
     class Borrowing final : public sheet::Spreadsheet {
     public:
-        explicit Borrowing(MemorySpreadsheet& memory) : memory_(memory) {}
+        Borrowing(MemorySpreadsheet& memory, std::shared_ptr<sheet::StopSwitch> stop)
+            : memory_(memory), stop_(std::move(stop)) {}
         std::unique_ptr<sheet::Workbook>
         openWorkbook(const std::string& path, const sheet::ProgressListener& progress) override {
-            return memory_.openWorkbook(path, progress);
+            return memory_.openWorkbook(path, progress, stop_);
         }
 
     private:
         MemorySpreadsheet& memory_;
+        std::shared_ptr<sheet::StopSwitch> stop_;
     };
-    return std::make_unique<Borrowing>(memory);
+    return std::make_unique<Borrowing>(memory, std::move(stop));
+}
+
+void HoldCall(const std::function<bool()>& released, std::chrono::milliseconds limit) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (!released()) {
+        if (sheet::PulledWithin(tCallStop, std::chrono::milliseconds(5))) {
+            return;
+        }
+        if (std::chrono::steady_clock::now() >= deadline) {
+            throw sheet::SheetError("A held call was never let go.");
+        }
+    }
 }
 
 std::optional<std::uint32_t> MemoryFillOf(sheet::Workbook& workbook, const std::string& sheetName,

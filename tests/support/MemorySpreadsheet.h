@@ -1,7 +1,9 @@
 #pragma once
 
 #include "sheet/Spreadsheet.h"
+#include "sheet/StopSwitch.h"
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -67,11 +69,17 @@ public:
     // answers a block text, or none for a cancel.
     std::function<std::optional<std::string>(const std::string& offered)> answerBlockChoice;
     // Called, on the workbook's thread, at every gateway call by name; a
-    // test may block here to hold the call, or throw to fail it.
+    // test may hold the call here (HoldCall) or throw to fail it.
     std::function<void(const std::string& call)> onCall;
 
     std::unique_ptr<sheet::Workbook> openWorkbook(const std::string& path,
                                                   const sheet::ProgressListener& progress) override;
+    // As a real backend does with its options' switch: pulling `stop` ends
+    // the instance at once, so a call held in onCall is let go and fails with
+    // sheet::Stopped, as does every call after it.
+    std::unique_ptr<sheet::Workbook> openWorkbook(const std::string& path,
+                                                  const sheet::ProgressListener& progress,
+                                                  std::shared_ptr<sheet::StopSwitch> stop);
 
     const Record& record() const { return *record_; }
 
@@ -80,8 +88,18 @@ private:
 };
 
 // A spreadsheet that opens through `memory`, for code that owns the
-// spreadsheet it is given (the window makes one per action).
-std::unique_ptr<sheet::Spreadsheet> Borrowed(MemorySpreadsheet& memory);
+// spreadsheet it is given (the window makes one per action), with the
+// action's stop switch (may be null).
+std::unique_ptr<sheet::Spreadsheet> Borrowed(MemorySpreadsheet& memory,
+                                             std::shared_ptr<sheet::StopSwitch> stop = nullptr);
+
+// For onCall: holds the gateway call under way, as an office that does not
+// answer holds it, until `released` says so or the stop switch of the call's
+// workbook is pulled, which lets it go as killing the office does. Gives up
+// with a SheetError after `limit`, so that a test that never lets go fails
+// instead of hanging.
+void HoldCall(const std::function<bool()>& released,
+              std::chrono::milliseconds limit = std::chrono::seconds(20));
 
 // The fill of one cell of a memory workbook (the backend behind a bound one),
 // or none when it has none; none too for a workbook of another backend, which
