@@ -104,6 +104,25 @@ ToolkitOf(const Reference<css::frame::XController>& controller) {
                : Reference<css::awt::XExtendedToolkit>();
 }
 
+// The toolkit's key handlers are marked deprecated, yet they are the one way
+// the office lets us see a key pressed in its range box: the box tells an
+// Escape and an Enter alike as done.
+#if defined(__GNUC__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+#endif
+void WatchKeys(const Reference<css::awt::XExtendedToolkit>& toolkit,
+               const Reference<css::awt::XKeyHandler>& handler, bool watch) {
+    if (watch) {
+        toolkit->addKeyHandler(handler);
+    } else {
+        toolkit->removeKeyHandler(handler);
+    }
+}
+#if defined(__GNUC__)
+#pragma GCC diagnostic pop
+#endif
+
 } // namespace
 
 std::optional<std::string> AskOfficeForRange(const Reference<css::frame::XController>& controller,
@@ -127,7 +146,7 @@ std::optional<std::string> AskOfficeForRange(const Reference<css::frame::XContro
         }
         toolkit = ToolkitOf(controller);
         if (toolkit.is()) {
-            toolkit->addKeyHandler(asKeyHandler);
+            WatchKeys(toolkit, asKeyHandler, true);
         }
         const auto arguments =
             Properties({Property("Title", css::uno::Any(ToOUString(title))),
@@ -148,7 +167,7 @@ std::optional<std::string> AskOfficeForRange(const Reference<css::frame::XContro
     try {
         selection->removeRangeSelectionListener(asListener);
         if (toolkit.is()) {
-            toolkit->removeKeyHandler(asKeyHandler);
+            WatchKeys(toolkit, asKeyHandler, false);
         }
     } catch (const css::uno::Exception&) {
         // The document is already gone; nothing left to detach from.
