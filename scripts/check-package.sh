@@ -69,11 +69,17 @@ run_batch() {
     --block 'People!$A$1:$F$21' --columns Name,City --output "$output" &
   local pid=$!
   wait "$pid" || status=$?
-  sleep 1
-  local left
-  left=$(pgrep -s "$pid" || true)
+  # The office's own helpers (gpgconf and the like) may still be on their
+  # way out, or be zombies waiting for init to reap them: give the session
+  # a few seconds to empty, and count only processes still alive.
+  local left="" tries
+  for tries in $(seq 1 20); do
+    left=$(ps -o pid=,stat= -s "$pid" 2>/dev/null | awk '$2 !~ /^Z/ {print $1}' || true)
+    [ -z "$left" ] && break
+    sleep 0.5
+  done
   if [ -n "$left" ]; then
-    fail "$program left processes running: $(ps -o args= -p "$left" | tr '\n' ' ')"
+    fail "$program left processes running: $(ps -o args= -p "$(echo $left | tr ' ' ',')" | tr '\n' ' ')"
     kill $left 2>/dev/null || true
   fi
   if [ "$status" -ne 0 ]; then
