@@ -19,12 +19,6 @@
 
 namespace {
 
-template <typename Control = QWidget> Control* control(const Form1& form, const char* name) {
-    auto* found = form.findChild<Control*>(QString::fromLatin1(name));
-    Q_ASSERT(found);
-    return found;
-}
-
 QStringList texts(const QComboBox* combo) {
     QStringList result;
     for (int i = 0; i < combo->count(); ++i)

@@ -19,22 +19,6 @@
 #include <QSignalSpy>
 #include <QTest>
 
-namespace {
-
-template <typename Control = QWidget> Control* control(const Form1& form, const char* name) {
-    return form.findChild<Control*>(QString::fromLatin1(name));
-}
-
-QStringList entries(const Form1& form) {
-    QStringList texts;
-    const auto* list = control<QListWidget>(form, "List1");
-    for (int i = 0; i < list->count(); ++i)
-        texts.append(list->item(i)->text());
-    return texts;
-}
-
-} // namespace
-
 class OfficeActionsTest : public QObject {
     Q_OBJECT
 

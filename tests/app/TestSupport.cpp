@@ -101,3 +101,11 @@ QByteArray pngCursorFile(QPoint hotspot) {
     appendLong(file, 22);
     return file + png;
 }
+
+QStringList entries(const Form1& form) {
+    QStringList texts;
+    const auto* list = control<QListWidget>(form, "List1");
+    for (int i = 0; i < list->count(); ++i)
+        texts.append(list->item(i)->text());
+    return texts;
+}

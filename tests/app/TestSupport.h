@@ -1,8 +1,10 @@
 #pragma once
 
+#include "app/Form1.h"
 #include "app/Form1Services.h"
 
 #include <QList>
+#include <QListWidget>
 #include <QObject>
 #include <QSettings>
 #include <QStringList>
@@ -60,3 +62,13 @@ struct FakeWorld {
 
 // A small cursor file: one 16x16 image stored as PNG, with the given hotspot.
 QByteArray pngCursorFile(QPoint hotspot);
+
+// A control of the window by its name.
+template <typename Control = QWidget> Control* control(const Form1& form, const char* name) {
+    auto* found = form.findChild<Control*>(QString::fromLatin1(name));
+    Q_ASSERT(found);
+    return found;
+}
+
+// The texts of the column list, top to bottom.
+QStringList entries(const Form1& form);
