@@ -263,6 +263,14 @@ void TurnOffDocumentLocking(const fs::path& profile) {
     std::ofstream(file) << text;
 }
 
+// Where the office's runtime puts the named pipe it listens on: a socket
+// file in /tmp (or /var/tmp), whatever TMPDIR says, which a killed office
+// leaves behind.
+std::vector<std::string> PipeFilesOf(const std::string& pipeName) {
+    const std::string name = "OSL_PIPE_" + std::to_string(::getuid()) + "_" + pipeName;
+    return {"/tmp/" + name, "/var/tmp/" + name};
+}
+
 } // namespace
 
 void RemoveStaleProfiles() {
@@ -302,7 +310,7 @@ OfficeProcess::OfficeProcess(const OfficeProcessOptions& options) : options_(opt
     pipeName_ = "vantrelo-" + std::to_string(::getpid()) + "-" +
                 fs::path(profileDir_).filename().string().substr(std::strlen(kProfilePrefix));
     try {
-        watchdog_ = std::make_unique<OfficeWatchdog>(profileDir_);
+        watchdog_ = std::make_unique<OfficeWatchdog>(profileDir_, PipeFilesOf(pipeName_));
         if (options_.stop) {
             stopHook_ = options_.stop->onPull([this] { kill(); });
         }
@@ -428,6 +436,9 @@ void OfficeProcess::end(std::chrono::milliseconds timeout) {
     stopHook_ = {};
     std::error_code ec;
     fs::remove_all(profileDir_, ec);
+    for (const std::string& pipe : PipeFilesOf(pipeName_)) {
+        fs::remove(pipe, ec);
+    }
     watchdog_.reset();
 }
 

@@ -19,9 +19,9 @@ extern char** environ;
 namespace sheet::libreoffice {
 namespace {
 
-// $1 is the profile folder. Each line read is an office's pid, "done" (we
-// ended it ourselves) or "handover" (it is the user's now). The end of input
-// without either means the process that started the office is gone.
+// The arguments are the profile folder and what else goes with the office. Each line read is an
+// office's pid, "done" (we ended it ourselves) or "handover" (it is the user's now). The end of
+// input without either means the process that started the office is gone.
 constexpr const char* kGuardScript = R"(trap '' HUP INT TERM
 office=
 while read -r word; do
@@ -29,7 +29,7 @@ while read -r word; do
     done) exit 0 ;;
     handover)
       while kill -0 "$office" 2>/dev/null; do sleep 2; done
-      rm -rf -- "$1"
+      rm -rf -- "$@"
       exit 0 ;;
     *) office=$word ;;
   esac
@@ -38,17 +38,19 @@ if [ -n "$office" ]; then
   kill -s KILL -- "-$office" 2>/dev/null
   kill -s KILL "$office" 2>/dev/null
 fi
-rm -rf -- "$1"
+rm -rf -- "$@"
 )";
 
 } // namespace
 
-OfficeWatchdog::OfficeWatchdog(const std::string& profileDir) {
+OfficeWatchdog::OfficeWatchdog(const std::string& profileDir,
+                               const std::vector<std::string>& alsoRemove) {
     int ends[2];
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends) != 0) {
         throw SheetError(std::string("LibreOffice could not be started: ") + std::strerror(errno));
     }
     std::vector<std::string> args{"sh", "-c", kGuardScript, "vantrelo-office-guard", profileDir};
+    args.insert(args.end(), alsoRemove.begin(), alsoRemove.end());
     const std::vector<char*> argv = NullTerminated(args);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <sys/types.h>
+#include <vector>
 
 namespace sheet::libreoffice {
 
@@ -15,8 +16,11 @@ namespace sheet::libreoffice {
 // whatever ends us does not end it first.
 class OfficeWatchdog {
 public:
-    // Starts the guard for an office whose profile is `profileDir`.
-    explicit OfficeWatchdog(const std::string& profileDir);
+    // Starts the guard for an office whose profile is `profileDir`; the
+    // guard removes it, and every path of `alsoRemove` (such as the office's
+    // pipe in /tmp, which a killed office leaves), once the office is gone.
+    explicit OfficeWatchdog(const std::string& profileDir,
+                            const std::vector<std::string>& alsoRemove = {});
     // Tells the guard the office was ended normally, and reaps it.
     ~OfficeWatchdog();
     OfficeWatchdog(const OfficeWatchdog&) = delete;

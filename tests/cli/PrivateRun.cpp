@@ -6,9 +6,29 @@
 #include <algorithm>
 #include <csignal>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
+
+namespace {
+
+// The sockets our offices listen on: the office's runtime puts them in /tmp
+// whatever TMPDIR says, and a killed office leaves its one there.
+std::vector<std::string> OfficePipes() {
+    std::vector<std::string> pipes;
+    const std::string prefix = "OSL_PIPE_" + std::to_string(::getuid()) + "_vantrelo-";
+    for (const auto& entry : fs::directory_iterator("/tmp")) {
+        const std::string name = entry.path().filename().string();
+        if (name.rfind(prefix, 0) == 0) {
+            pipes.push_back(name);
+        }
+    }
+    std::sort(pipes.begin(), pipes.end());
+    return pipes;
+}
+
+} // namespace
 
 PrivateRun::PrivateRun(const fs::path& folder, const std::string& workbook,
                        const std::string& tempName)
@@ -20,6 +40,7 @@ PrivateRun::PrivateRun(const fs::path& folder, const std::string& workbook,
     fs::copy_file(workbook, book);
     bytes = Bytes(book);
     modified = fs::last_write_time(book);
+    officePipesBefore = OfficePipes();
 }
 
 std::vector<std::string> PrivateRun::arguments(const std::string& block,
@@ -42,6 +63,8 @@ void PrivateRun::expectNothingLeft() const {
     }
     EXPECT_TRUE(Eventually(5s, [&] { return Contents(temp).empty(); }))
         << "left in the temporary folder: " << ::testing::PrintToString(Contents(temp));
+    EXPECT_TRUE(Eventually(5s, [&] { return OfficePipes() == officePipesBefore; }))
+        << "the office's pipe is left in /tmp";
     EXPECT_EQ(Contents(book.parent_path()), std::vector<std::string>{book.filename().string()});
     std::vector<std::string> folders{"out", "work", temp.filename().string()};
     std::sort(folders.begin(), folders.end());

@@ -26,4 +26,5 @@ struct PrivateRun {
     std::filesystem::path root, book, temp, output;
     std::string bytes;
     std::filesystem::file_time_type modified;
+    std::vector<std::string> officePipesBefore; // the office runtime's pipes in /tmp
 };
