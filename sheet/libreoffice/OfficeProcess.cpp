@@ -3,6 +3,7 @@
 #include "ProcessArguments.h"
 #include "sheet/SheetError.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
@@ -10,7 +11,9 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <spawn.h>
+#include <sstream>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -439,7 +442,40 @@ void OfficeProcess::end(std::chrono::milliseconds timeout) {
     for (const std::string& pipe : PipeFilesOf(pipeName_)) {
         fs::remove(pipe, ec);
     }
+    for (const std::string& socket : sockets_) {
+        fs::remove(socket, ec);
+    }
     watchdog_.reset();
+}
+
+void OfficeProcess::noteSockets() {
+    if (pid_ <= 0 || !watchdog_) {
+        return;
+    }
+    std::set<std::string> inodes;
+    std::error_code ec;
+    for (const auto& fd : fs::directory_iterator("/proc/" + std::to_string(pid_) + "/fd", ec)) {
+        const std::string target = fs::read_symlink(fd.path(), ec).string();
+        if (target.rfind("socket:[", 0) == 0) {
+            inodes.insert(target.substr(8, target.size() - 9));
+        }
+    }
+    // Num RefCount Protocol Flags Type St Inode Path
+    std::ifstream table("/proc/net/unix");
+    std::string line;
+    while (std::getline(table, line)) {
+        std::istringstream fields(line);
+        std::string skip, inode, path;
+        for (int i = 0; i < 6; ++i) {
+            fields >> skip;
+        }
+        fields >> inode >> path;
+        if (inodes.count(inode) != 0 && path.find("/OSL_PIPE_") != std::string::npos &&
+            std::find(sockets_.begin(), sockets_.end(), path) == sockets_.end()) {
+            sockets_.push_back(path);
+            watchdog_->alsoRemove(path);
+        }
+    }
 }
 
 void OfficeProcess::handOver() {

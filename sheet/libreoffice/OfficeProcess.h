@@ -8,6 +8,7 @@
 #include <mutex>
 #include <string>
 #include <sys/types.h>
+#include <vector>
 
 namespace sheet::libreoffice {
 
@@ -46,6 +47,11 @@ public:
     // once the stop switch is pulled), then kills it, and removes the profile.
     void end(std::chrono::milliseconds timeout);
 
+    // Notes the sockets the running office listens on in /tmp (its pipe and
+    // its single-instance pipe, named by a hash of its profile), so that they
+    // are removed with it, also when it is killed. Call once it answers.
+    void noteSockets();
+
     // The process is the user's from now on: it is neither waited for nor
     // killed, not even by the stop switch, only reaped when it exits.
     void handOver();
@@ -66,6 +72,7 @@ private:
     OfficeProcessOptions options_;
     std::string profileDir_;
     std::string pipeName_;
+    std::vector<std::string> sockets_;
     pid_t pid_ = -1;
     bool restarted_ = false;
     bool ending_ = false;

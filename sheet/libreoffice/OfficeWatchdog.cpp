@@ -20,12 +20,14 @@ namespace sheet::libreoffice {
 namespace {
 
 // The arguments are the profile folder and what else goes with the office. Each line read is an
-// office's pid, "done" (we ended it ourselves) or "handover" (it is the user's now). The end of
-// input without either means the process that started the office is gone.
+// office's pid, "remove PATH" (one more thing that goes with it), "done" (we ended it ourselves)
+// or "handover" (it is the user's now). The end of input without either means the process that
+// started the office is gone.
 constexpr const char* kGuardScript = R"(trap '' HUP INT TERM
 office=
-while read -r word; do
+while read -r word path; do
   case $word in
+    remove) set -- "$@" "$path" ;;
     done) exit 0 ;;
     handover)
       while kill -0 "$office" 2>/dev/null; do sleep 2; done
@@ -89,6 +91,10 @@ OfficeWatchdog::~OfficeWatchdog() {
 
 void OfficeWatchdog::watch(pid_t office) {
     say(std::to_string(office));
+}
+
+void OfficeWatchdog::alsoRemove(const std::string& path) {
+    say("remove " + path);
 }
 
 pid_t OfficeWatchdog::handOver() {

@@ -30,6 +30,9 @@ public:
     // when the office restarts itself.
     void watch(pid_t office);
 
+    // One more path that goes with the office (a path without line breaks).
+    void alsoRemove(const std::string& path);
+
     // The office is the user's from now on: the guard never kills it, only
     // waits for it to end and then removes its profile. The guard, now
     // unsupervised, must be reaped by the caller (its pid is returned).

@@ -57,6 +57,7 @@ Reference<css::uno::XComponentContext> ConnectToOffice(OfficeProcess& process,
         try {
             Reference<css::uno::XComponentContext> context(resolver->resolve(url),
                                                            css::uno::UNO_QUERY_THROW);
+            process.noteSockets();
             return context;
         } catch (const css::connection::NoConnectException&) {
             // Not listening yet.

@@ -13,14 +13,16 @@ using namespace std::chrono_literals;
 
 namespace {
 
-// The sockets our offices listen on: the office's runtime puts them in /tmp
-// whatever TMPDIR says, and a killed office leaves its one there.
+// The sockets offices listen on, their UNO pipe and their single-instance
+// pipe: the office's runtime puts them in /tmp whatever TMPDIR says, and a
+// killed office leaves them there.
 std::vector<std::string> OfficePipes() {
     std::vector<std::string> pipes;
-    const std::string prefix = "OSL_PIPE_" + std::to_string(::getuid()) + "_vantrelo-";
+    const std::string prefix = "OSL_PIPE_" + std::to_string(::getuid()) + "_";
     for (const auto& entry : fs::directory_iterator("/tmp")) {
         const std::string name = entry.path().filename().string();
-        if (name.rfind(prefix, 0) == 0) {
+        if (name.rfind(prefix + "vantrelo-", 0) == 0 ||
+            name.rfind(prefix + "SingleOfficeIPC_", 0) == 0) {
             pipes.push_back(name);
         }
     }
@@ -64,7 +66,7 @@ void PrivateRun::expectNothingLeft() const {
     EXPECT_TRUE(Eventually(5s, [&] { return Contents(temp).empty(); }))
         << "left in the temporary folder: " << ::testing::PrintToString(Contents(temp));
     EXPECT_TRUE(Eventually(5s, [&] { return OfficePipes() == officePipesBefore; }))
-        << "the office's pipe is left in /tmp";
+        << "left in /tmp: " << ::testing::PrintToString(OfficePipes());
     EXPECT_EQ(Contents(book.parent_path()), std::vector<std::string>{book.filename().string()});
     std::vector<std::string> folders{"out", "work", temp.filename().string()};
     std::sort(folders.begin(), folders.end());
