@@ -139,8 +139,9 @@ TEST(OddPaths, AreSavedToAsGiven) {
         ExpectOnlyTheOutputChanged(p.besideWorkbook, Listing(p.workbook.parent_path()), p.output);
         ExpectOnlyTheOutputChanged(p.besideOutput, Listing(p.output.parent_path()), p.output);
         for (const auto& entry : fs::directory_iterator(p.tmp)) {
-            EXPECT_NE(entry.path().filename().string().rfind("vantrelo-save-", 0), 0u)
-                << "the save's temporary folder was left behind";
+            // The office saves into its private folder, which must go with it.
+            EXPECT_NE(entry.path().filename().string().rfind("vantrelo-office-", 0), 0u)
+                << "the office's private folder was left behind";
         }
         fs::remove_all(p.tmp);
     }
