@@ -12,4 +12,6 @@ cmake --build build-sanitize --target dupes_tests
 build-sanitize/tests/dupes/dupes_tests --gtest_brief=1
 
 export QT_QPA_PLATFORM=offscreen
+# GoogleTest prints only what failed, so a failure is not lost in a long log.
+export GTEST_BRIEF=1
 ctest --test-dir build --output-on-failure
