@@ -3,6 +3,9 @@
 #include "ProcessArguments.h"
 #include "sheet/SheetError.h"
 
+#include <rtl/digest.h>
+#include <rtl/ustring.hxx>
+
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
@@ -14,6 +17,7 @@
 #include <set>
 #include <spawn.h>
 #include <sstream>
+#include <string_view>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -96,11 +100,68 @@ bool OfficeUsesProfile(pid_t pid, const fs::path& profile) {
     return args.find(FileUrl(profile.string())) != std::string::npos;
 }
 
+// The argument that names an office's profile, which no other process's command line holds.
+std::string ProfileArgument(const std::string& profile) {
+    return "-env:UserInstallation=" + FileUrl(profile);
+}
+
+std::vector<std::string> PipeFilesOf(const std::string& pipeName) {
+    const std::string name = "OSL_PIPE_" + std::to_string(::getuid()) + "_" + pipeName;
+    return {"/tmp/" + name, "/var/tmp/" + name};
+}
+
+// The profile's URL as the office spells it once it has read it: the marks a URL path may hold
+// plainly are decoded, everything else stays as FileUrl encoded it.
+std::string AsTheOfficeSpellsIt(const std::string& url) {
+    static constexpr std::string_view kPlainMarks = "!$&'()*+,:=@";
+    std::string spelled;
+    for (std::size_t at = 0; at < url.size(); ++at) {
+        if (url[at] == '%' && at + 2 < url.size()) {
+            const auto byte = static_cast<char>(std::stoi(url.substr(at + 1, 2), nullptr, 16));
+            if (kPlainMarks.find(byte) != std::string_view::npos) {
+                spelled += byte;
+                at += 2;
+                continue;
+            }
+        }
+        spelled += url[at];
+    }
+    return spelled;
+}
+
+// The office's single-instance pipe is named by a digest of its profile's URL: MD5 over its
+// UTF-16 text, each byte in hex without leading zeros. Knowing the name before the office starts
+// lets a killed office's pipe go even when it was killed before we could look at its sockets.
+std::string SingleInstancePipeName(const std::string& profile) {
+    const std::string url = AsTheOfficeSpellsIt(FileUrl(profile));
+    const rtl::OUString text(url.data(), static_cast<sal_Int32>(url.size()),
+                             RTL_TEXTENCODING_ASCII_US);
+    sal_uInt8 digest[RTL_DIGEST_LENGTH_MD5];
+    rtl_digest_MD5(text.getStr(), static_cast<sal_uInt32>(text.getLength()) * sizeof(sal_Unicode),
+                   digest, sizeof digest);
+    std::ostringstream name;
+    name << "SingleOfficeIPC_" << std::hex;
+    for (const sal_uInt8 byte : digest) {
+        name << static_cast<unsigned>(byte);
+    }
+    return name.str();
+}
+
+// Every pipe file an office with this profile and UNO pipe may leave in /tmp when killed.
+std::vector<std::string> OfficePipeFiles(const std::string& profile, const std::string& pipeName) {
+    std::vector<std::string> files = PipeFilesOf(SingleInstancePipeName(profile));
+    if (!pipeName.empty()) {
+        const auto uno = PipeFilesOf(pipeName);
+        files.insert(files.end(), uno.begin(), uno.end());
+    }
+    return files;
+}
+
 std::vector<std::string> OfficeArguments(const std::string& binary, const std::string& profile) {
-    return {binary,          "-env:UserInstallation=" + FileUrl(profile),
-            "--invisible",   "--norestore",
-            "--nologo",      "--nodefault",
-            "--nolockcheck", "--nofirststartwizard"};
+    return {
+        binary,        ProfileArgument(profile), "--invisible",          "--norestore", "--nologo",
+        "--nodefault", "--nolockcheck",          "--nofirststartwizard",
+    };
 }
 
 // Our environment, with the temporary folder moved into the profile: the
@@ -200,7 +261,7 @@ fs::path ProfileTemplate(const std::string& binary, const std::shared_ptr<StopSw
         return {};
     }
     {
-        OfficeWatchdog watchdog(staging);
+        OfficeWatchdog watchdog(staging, ProfileArgument(staging), OfficePipeFiles(staging, {}));
         const auto deadline = std::chrono::steady_clock::now() + kTemplateTimeout;
         for (int attempt = 0; attempt < 2; ++attempt) {
             auto args = OfficeArguments(binary, staging);
@@ -212,6 +273,9 @@ fs::path ProfileTemplate(const std::string& binary, const std::shared_ptr<StopSw
             const int status = WaitOrKill(pid, stop, deadline, killed);
             if (killed) {
                 fs::remove_all(staging, ec);
+                for (const std::string& pipe : OfficePipeFiles(staging, {})) {
+                    fs::remove(pipe, ec);
+                }
                 if (stop && stop->pulled()) {
                     throw Stopped();
                 }
@@ -269,11 +333,6 @@ void TurnOffDocumentLocking(const fs::path& profile) {
 // Where the office's runtime puts the named pipe it listens on: a socket
 // file in /tmp (or /var/tmp), whatever TMPDIR says, which a killed office
 // leaves behind.
-std::vector<std::string> PipeFilesOf(const std::string& pipeName) {
-    const std::string name = "OSL_PIPE_" + std::to_string(::getuid()) + "_" + pipeName;
-    return {"/tmp/" + name, "/var/tmp/" + name};
-}
-
 } // namespace
 
 void RemoveStaleProfiles() {
@@ -299,6 +358,9 @@ void RemoveStaleProfiles() {
             continue;
         }
         fs::remove_all(entry.path(), ec);
+        for (const std::string& pipe : OfficePipeFiles(entry.path().string(), {})) {
+            fs::remove(pipe, ec);
+        }
     }
 }
 
@@ -313,7 +375,8 @@ OfficeProcess::OfficeProcess(const OfficeProcessOptions& options) : options_(opt
     pipeName_ = "vantrelo-" + std::to_string(::getpid()) + "-" +
                 fs::path(profileDir_).filename().string().substr(std::strlen(kProfilePrefix));
     try {
-        watchdog_ = std::make_unique<OfficeWatchdog>(profileDir_, PipeFilesOf(pipeName_));
+        watchdog_ = std::make_unique<OfficeWatchdog>(profileDir_, ProfileArgument(profileDir_),
+                                                     OfficePipeFiles(profileDir_, pipeName_));
         if (options_.stop) {
             stopHook_ = options_.stop->onPull([this] { kill(); });
         }
@@ -439,7 +502,7 @@ void OfficeProcess::end(std::chrono::milliseconds timeout) {
     stopHook_ = {};
     std::error_code ec;
     fs::remove_all(profileDir_, ec);
-    for (const std::string& pipe : PipeFilesOf(pipeName_)) {
+    for (const std::string& pipe : pipeFiles()) {
         fs::remove(pipe, ec);
     }
     for (const std::string& socket : sockets_) {
@@ -448,9 +511,14 @@ void OfficeProcess::end(std::chrono::milliseconds timeout) {
     watchdog_.reset();
 }
 
-void OfficeProcess::noteSockets() {
-    if (pid_ <= 0 || !watchdog_) {
-        return;
+std::vector<std::string> OfficeProcess::pipeFiles() const {
+    return OfficePipeFiles(profileDir_, pipeName_);
+}
+
+std::vector<std::string> OfficeProcess::listeningPipes() const {
+    std::vector<std::string> pipes;
+    if (pid_ <= 0) {
+        return pipes;
     }
     std::set<std::string> inodes;
     std::error_code ec;
@@ -471,6 +539,20 @@ void OfficeProcess::noteSockets() {
         }
         fields >> inode >> path;
         if (inodes.count(inode) != 0 && path.find("/OSL_PIPE_") != std::string::npos &&
+            std::find(pipes.begin(), pipes.end(), path) == pipes.end()) {
+            pipes.push_back(path);
+        }
+    }
+    return pipes;
+}
+
+void OfficeProcess::noteSockets() {
+    if (pid_ <= 0 || !watchdog_) {
+        return;
+    }
+    const auto foreseen = pipeFiles();
+    for (const std::string& path : listeningPipes()) {
+        if (std::find(foreseen.begin(), foreseen.end(), path) == foreseen.end() &&
             std::find(sockets_.begin(), sockets_.end(), path) == sockets_.end()) {
             sockets_.push_back(path);
             watchdog_->alsoRemove(path);

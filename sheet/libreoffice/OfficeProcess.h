@@ -47,9 +47,14 @@ public:
     // once the stop switch is pulled), then kills it, and removes the profile.
     void end(std::chrono::milliseconds timeout);
 
-    // Notes the sockets the running office listens on in /tmp (its pipe and
-    // its single-instance pipe, named by a hash of its profile), so that they
-    // are removed with it, also when it is killed. Call once it answers.
+    // The pipe files in /tmp an office of this profile and pipe name makes
+    // (its UNO pipe and its single-instance pipe), known before it starts so
+    // that they are removed with it however it ends.
+    std::vector<std::string> pipeFiles() const;
+    // The pipe files the running office listens on, found through /proc.
+    std::vector<std::string> listeningPipes() const;
+    // Notes any pipe the running office listens on that `pipeFiles` did not
+    // foresee, so that it too is removed with it. Call once it answers.
     void noteSockets();
 
     // The process is the user's from now on: it is neither waited for nor

@@ -19,18 +19,30 @@ extern char** environ;
 namespace sheet::libreoffice {
 namespace {
 
-// The arguments are the profile folder and what else goes with the office. Each line read is an
-// office's pid, "remove PATH" (one more thing that goes with it), "done" (we ended it ourselves)
-// or "handover" (it is the user's now). The end of input without either means the process that
-// started the office is gone.
-constexpr const char* kGuardScript = R"(trap '' HUP INT TERM
-office=
+// The arguments are the profile folder and what else goes with the office. Each line read is
+// "names ARG" (an argument only this office's command line holds), an office's pid, "remove PATH"
+// (one more thing that goes with it), "done" (we ended it ourselves) or "handover" (it is the
+// user's now). The end of input without either means the process that started the office is gone.
+//
+// Offices are found by their command line as well as by pid: one started a moment before we died
+// was never named, and a pid of ours may be a zombie nobody reaps. The argument is read from the
+// socket and searched for through a here-document, so no process but the office names it. The
+// folder goes only once no office writes in it: a killed process's command line is empty.
+constexpr const char* kGuardScript = R"guard(trap '' HUP INT TERM
+office= marker=
+offices() {
+  [ -n "$marker" ] || return 0
+  grep -laF -f - /proc/[0-9]*/cmdline 2>/dev/null <<EOF
+$marker
+EOF
+}
 while read -r word path; do
   case $word in
+    names) marker=$path ;;
     remove) set -- "$@" "$path" ;;
     done) exit 0 ;;
     handover)
-      while kill -0 "$office" 2>/dev/null; do sleep 2; done
+      while [ -n "$(offices)" ]; do sleep 2; done
       rm -rf -- "$@"
       exit 0 ;;
     *) office=$word ;;
@@ -39,13 +51,26 @@ done
 if [ -n "$office" ]; then
   kill -s KILL -- "-$office" 2>/dev/null
   kill -s KILL "$office" 2>/dev/null
+else
+  sleep 0.2
 fi
+tries=0
+while [ $tries -lt 50 ]; do
+  left=$(offices)
+  [ -n "$left" ] || break
+  for file in $left; do
+    pid=${file#/proc/}
+    kill -s KILL "${pid%/cmdline}" 2>/dev/null
+  done
+  sleep 0.1
+  tries=$((tries + 1))
+done
 rm -rf -- "$@"
-)";
+)guard";
 
 } // namespace
 
-OfficeWatchdog::OfficeWatchdog(const std::string& profileDir,
+OfficeWatchdog::OfficeWatchdog(const std::string& profileDir, const std::string& officeArgument,
                                const std::vector<std::string>& alsoRemove) {
     int ends[2];
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends) != 0) {
@@ -77,6 +102,7 @@ OfficeWatchdog::OfficeWatchdog(const std::string& profileDir,
                          std::strerror(error) + ")");
     }
     socket_ = ends[0];
+    say("names " + officeArgument);
 }
 
 OfficeWatchdog::~OfficeWatchdog() {

@@ -19,8 +19,11 @@ public:
     // Starts the guard for an office whose profile is `profileDir`; the
     // guard removes it, and every path of `alsoRemove` (such as the office's
     // pipe in /tmp, which a killed office leaves), once the office is gone.
-    explicit OfficeWatchdog(const std::string& profileDir,
-                            const std::vector<std::string>& alsoRemove = {});
+    // `officeArgument` is an argument only this office's command line holds
+    // (one line, no NUL): by it the guard also finds an office started just
+    // before our process died, before it was named to `watch`.
+    OfficeWatchdog(const std::string& profileDir, const std::string& officeArgument,
+                   const std::vector<std::string>& alsoRemove = {});
     // Tells the guard the office was ended normally, and reaps it.
     ~OfficeWatchdog();
     OfficeWatchdog(const OfficeWatchdog&) = delete;
