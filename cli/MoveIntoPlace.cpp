@@ -10,6 +10,8 @@
 #ifdef _WIN32
 #include <random>
 #else
+#include "sheet/FileDescriptor.h"
+
 #include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -64,24 +66,6 @@ void MoveIntoPlace(const fs::path& staged, const fs::path& output, bool replace,
 
 namespace {
 
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    ~Descriptor() {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return fd_; }
-    // Closing can report a late write error, so it is checked once.
-    int close() { return ::close(std::exchange(fd_, -1)); }
-
-private:
-    int fd_;
-};
-
 // The hidden file beside the output, removed unless it was renamed into place.
 class PartialFile {
 public:
@@ -101,12 +85,12 @@ public:
     PartialFile& operator=(const PartialFile&) = delete;
 
     const std::string& path() const { return path_; }
-    Descriptor& fd() { return fd_; }
+    sheet::FileDescriptor& fd() { return fd_; }
     void placed() { placed_ = true; }
 
 private:
     std::string path_;
-    Descriptor fd_;
+    sheet::FileDescriptor fd_;
     bool placed_ = false;
 };
 
@@ -146,7 +130,7 @@ bool WriteAll(int fd, const char* data, std::size_t size) {
 
 // Copies `from` into `to`, then flushes it to the disk; errno on failure.
 int CopyAndFlush(const fs::path& from, int to) {
-    Descriptor source(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
+    sheet::FileDescriptor source(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
     struct stat info {};
     if (source.get() < 0 || ::fstat(source.get(), &info) != 0) {
         return errno;
@@ -175,7 +159,7 @@ int CopyAndFlush(const fs::path& from, int to) {
 }
 
 void FlushFile(const fs::path& path) {
-    Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    sheet::FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (file.get() >= 0) {
         ::fsync(file.get());
     }

@@ -1,5 +1,6 @@
 #include "CalcWorkbook.h"
 
+#include "FinishedFile.h"
 #include "LoadInteraction.h"
 #include "OfficeNotation.h"
 #include "PackageCheck.h"
@@ -65,25 +66,6 @@ OUString FileUrl(const std::string& path) {
         throw SheetError("The path \"" + path + "\" cannot be used.");
     }
     return url;
-}
-
-// Moves a finished file into place, copying when the two folders are on
-// different file systems.
-void MoveFile(const fs::path& from, const std::string& to) {
-    std::error_code ec;
-    fs::rename(from, to, ec);
-    if (ec == std::errc::cross_device_link) {
-        ec.clear();
-        if (fs::copy_file(from, to, fs::copy_options::overwrite_existing, ec)) {
-            fs::remove(from, ec);
-        } else {
-            std::error_code ignored;
-            fs::remove(to, ignored);
-        }
-    }
-    if (ec) {
-        throw SheetError("The copy could not be saved as \"" + to + "\": " + ec.message() + ".");
-    }
 }
 
 bool IsReadableFile(const std::string& path) {
@@ -501,7 +483,7 @@ void CalcWorkbook::saveCopyAs(const std::string& path, const ProgressListener& p
                                      Any(ProgressIndicator(Stage::SavingCopy, progress)))}));
         });
         process_->throwIfStopped();
-        MoveFile(stored, path);
+        MoveFinishedFile(stored, path);
     } catch (...) {
         fs::remove(stored, ec);
         process_->throwIfStopped();

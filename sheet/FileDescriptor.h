@@ -1,0 +1,27 @@
+#pragma once
+
+#include <unistd.h>
+#include <utility>
+
+namespace sheet {
+
+// A POSIX file descriptor, closed when the object goes.
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd) : fd_(fd) {}
+    ~FileDescriptor() {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+    }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    int get() const { return fd_; }
+    // Closing can report a late write error, so it is checked once.
+    int close() { return ::close(std::exchange(fd_, -1)); }
+
+private:
+    int fd_;
+};
+
+} // namespace sheet
