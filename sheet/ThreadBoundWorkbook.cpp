@@ -5,14 +5,18 @@
 #include <cstdio>
 #include <exception>
 #include <map>
+#include <memory>
 #include <string>
 #include <thread>
+#include <utility>
 
 namespace sheet {
 namespace {
 
 class OwningThread {
 public:
+    explicit OwningThread(std::shared_ptr<StopSwitch> stop) : stop_(std::move(stop)) {}
+
     void check(const char* call) const {
         if (std::this_thread::get_id() != owner_) {
             throw SheetError(std::string("The workbook was used (") + call +
@@ -21,8 +25,27 @@ public:
     }
     bool isCurrent() const { return std::this_thread::get_id() == owner_; }
 
+    // Checks the thread and runs `body`, unless the run was stopped. A
+    // backend whose application was killed on purpose says only that it
+    // went away: that too is a stop.
+    template <typename Body> auto call(const char* name, Body&& body) const -> decltype(body()) {
+        check(name);
+        if (stop_ && stop_->pulled()) {
+            throw Stopped();
+        }
+        try {
+            return body();
+        } catch (const SheetError&) {
+            if (stop_ && stop_->pulled()) {
+                throw Stopped();
+            }
+            throw;
+        }
+    }
+
 private:
     std::thread::id owner_ = std::this_thread::get_id();
+    std::shared_ptr<StopSwitch> stop_;
 };
 
 class ThreadBoundCells final : public dupes::BlockAccess {
@@ -31,17 +54,14 @@ public:
         : inner_(inner), owner_(owner) {}
 
     std::string cellText(std::int32_t row, std::int32_t column) override {
-        owner_.check("cellText");
-        return inner_.cellText(row, column);
+        return owner_.call("cellText", [&] { return inner_.cellText(row, column); });
     }
     void readTexts(std::int32_t firstRow, std::int32_t rowCount,
                    const std::vector<std::int32_t>& columns, dupes::TextTable& out) override {
-        owner_.check("readTexts");
-        inner_.readTexts(firstRow, rowCount, columns, out);
+        owner_.call("readTexts", [&] { inner_.readTexts(firstRow, rowCount, columns, out); });
     }
     void colourSpans(const std::vector<dupes::CellSpan>& spans, std::uint32_t colour) override {
-        owner_.check("colourSpans");
-        inner_.colourSpans(spans, colour);
+        owner_.call("colourSpans", [&] { inner_.colourSpans(spans, colour); });
     }
 
 private:
@@ -51,7 +71,8 @@ private:
 
 class ThreadBoundWorkbook final : public Workbook {
 public:
-    explicit ThreadBoundWorkbook(std::unique_ptr<Workbook> inner) : inner_(std::move(inner)) {}
+    ThreadBoundWorkbook(std::unique_ptr<Workbook> inner, std::shared_ptr<StopSwitch> stop)
+        : owner_(std::move(stop)), inner_(std::move(inner)) {}
 
     ~ThreadBoundWorkbook() override {
         if (!owner_.isCurrent()) {
@@ -63,33 +84,28 @@ public:
     }
 
     void show() override {
-        owner_.check("show");
-        inner_->show();
+        owner_.call("show", [&] { inner_->show(); });
     }
     Block askForBlock(const std::string& prompt, const std::string& defaultText,
                       const std::function<void()>& whileWaiting) override {
-        owner_.check("askForBlock");
-        return inner_->askForBlock(prompt, defaultText, whileWaiting);
+        return owner_.call("askForBlock",
+                           [&] { return inner_->askForBlock(prompt, defaultText, whileWaiting); });
     }
     std::string name(const Block& block) override {
-        owner_.check("name");
-        return inner_->name(block);
+        return owner_.call("name", [&] { return inner_->name(block); });
     }
     Block findBlock(const std::string& text) override {
-        owner_.check("findBlock");
-        return inner_->findBlock(text);
+        return owner_.call("findBlock", [&] { return inner_->findBlock(text); });
     }
     Block usedPart(const Block& block) override {
-        owner_.check("usedPart");
-        return inner_->usedPart(block);
+        return owner_.call("usedPart", [&] { return inner_->usedPart(block); });
     }
     std::string headerValue(const Block& block, std::int32_t column) override {
-        owner_.check("headerValue");
-        return inner_->headerValue(block, column);
+        return owner_.call("headerValue", [&] { return inner_->headerValue(block, column); });
     }
     dupes::BlockAccess& cells(const Block& block) override {
-        owner_.check("cells");
-        dupes::BlockAccess& inner = inner_->cells(block);
+        dupes::BlockAccess& inner =
+            owner_.call("cells", [&]() -> dupes::BlockAccess& { return inner_->cells(block); });
         auto& bound = cells_[&inner];
         if (!bound) {
             bound = std::make_unique<ThreadBoundCells>(inner, owner_);
@@ -97,12 +113,10 @@ public:
         return *bound;
     }
     void saveCopyAs(const std::string& path, const ProgressListener& progress) override {
-        owner_.check("saveCopyAs");
-        inner_->saveCopyAs(path, progress);
+        owner_.call("saveCopyAs", [&] { inner_->saveCopyAs(path, progress); });
     }
     void handOverToUser() override {
-        owner_.check("handOverToUser");
-        inner_->handOverToUser();
+        owner_.call("handOverToUser", [&] { inner_->handOverToUser(); });
     }
 
     Workbook& backend() {
@@ -118,8 +132,9 @@ private:
 
 } // namespace
 
-std::unique_ptr<Workbook> BindToThisThread(std::unique_ptr<Workbook> workbook) {
-    return std::make_unique<ThreadBoundWorkbook>(std::move(workbook));
+std::unique_ptr<Workbook> BindToThisThread(std::unique_ptr<Workbook> workbook,
+                                           std::shared_ptr<StopSwitch> stop) {
+    return std::make_unique<ThreadBoundWorkbook>(std::move(workbook), std::move(stop));
 }
 
 Workbook& BackendOf(Workbook& workbook) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "StopSwitch.h"
 #include "Workbook.h"
 
 #include <memory>
@@ -10,7 +11,10 @@ namespace sheet {
 // it: from then on a call from any other thread throws SheetError naming the
 // call, for the workbook and for the cells it hands out. Every backend
 // returns its workbooks through this, so the rule holds on all of them.
-std::unique_ptr<Workbook> BindToThisThread(std::unique_ptr<Workbook> workbook);
+// Once `stop` (may be null) is pulled, every call throws Stopped, also one
+// under way that fails, whatever the backend made of its killed application.
+std::unique_ptr<Workbook> BindToThisThread(std::unique_ptr<Workbook> workbook,
+                                           std::shared_ptr<StopSwitch> stop = nullptr);
 
 // The backend's own workbook behind a bound one (or the workbook itself when
 // not bound), for test support that reads what only a backend knows, such as

@@ -12,7 +12,8 @@ public:
 
     std::unique_ptr<Workbook> openWorkbook(const std::string& path,
                                            const ProgressListener& progress) override {
-        return BindToThisThread(std::make_unique<CalcWorkbook>(options_, path, progress));
+        return BindToThisThread(std::make_unique<CalcWorkbook>(options_, path, progress),
+                                options_.stop);
     }
 
 private:

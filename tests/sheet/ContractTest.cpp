@@ -19,33 +19,38 @@ namespace {
 
 using Answer = std::function<std::optional<std::string>(const std::string&)>;
 
+using Stop = std::shared_ptr<sheet::StopSwitch>;
+
 struct Backend {
     std::string name;
     // A new spreadsheet that opens the contract book at `path`.
-    std::function<std::unique_ptr<sheet::Spreadsheet>(Answer)> make;
+    std::function<std::unique_ptr<sheet::Spreadsheet>(Answer, Stop)> make;
     std::function<std::string()> path;
 };
 
-std::unique_ptr<sheet::Spreadsheet> MemoryWithContractBook(Answer answer) {
-    auto memory = std::make_unique<memory_sheet::MemorySpreadsheet>();
+std::unique_ptr<sheet::Spreadsheet> MemoryWithContractBook(Answer answer, Stop stop) {
+    // Kept for the whole test run: a borrowed one goes with its spreadsheet.
+    static std::vector<std::unique_ptr<memory_sheet::MemorySpreadsheet>> memories;
+    auto& memory = memories.emplace_back(std::make_unique<memory_sheet::MemorySpreadsheet>());
     memory->files["contract.xlsx"] = ContractBook();
     memory->answerBlockChoice = std::move(answer);
-    return memory;
+    return memory_sheet::Borrowed(*memory, std::move(stop));
 }
 
 const Backend kMemory{"Memory", MemoryWithContractBook,
                       [] { return std::string("contract.xlsx"); }};
 const Backend kLibreOffice{"LibreOffice",
-                           [](Answer answer) {
-                               return sheet::libreoffice::MakeLibreOffice(
-                                   HeadlessOptions(std::move(answer)));
+                           [](Answer answer, Stop stop) {
+                               auto options = HeadlessOptions(std::move(answer));
+                               options.stop = std::move(stop);
+                               return sheet::libreoffice::MakeLibreOffice(options);
                            },
                            [] { return Workbooks().contract; }};
 
 class Contract : public ::testing::TestWithParam<Backend> {
 protected:
     std::unique_ptr<sheet::Workbook> open(Answer answer = {}) {
-        spreadsheet_ = GetParam().make(std::move(answer));
+        spreadsheet_ = GetParam().make(std::move(answer), nullptr);
         return sheet::OpenExcelWorkbook(*spreadsheet_, GetParam().path());
     }
 
@@ -196,7 +201,7 @@ TEST_P(Contract, TellsEveryStageOfARunInOrder) {
             stages.push_back(progress.stage);
         }
     };
-    const auto spreadsheet = GetParam().make({});
+    const auto spreadsheet = GetParam().make({}, nullptr);
     const auto book = sheet::OpenExcelWorkbook(*spreadsheet, GetParam().path(), listener);
     const Block block = book->findBlock("Data!$C$5:$F$9");
     sheet::HighlightBlock(*book, block, {dupes::RunKind::ExceptFirst, {true, false, false, true}},
@@ -213,11 +218,40 @@ TEST_P(Contract, TellsEveryStageOfARunInOrder) {
 }
 
 TEST_P(Contract, RefusesAMissingWorkbookInWords) {
-    const auto spreadsheet = GetParam().make({});
+    const auto spreadsheet = GetParam().make({}, nullptr);
     EXPECT_NE(MessageOf([&] {
                   sheet::OpenExcelWorkbook(*spreadsheet, "/nowhere/book.xlsx");
               }).find("does not exist"),
               std::string::npos);
+}
+
+// Once the stop switch is pulled the application is ended, and a call it can
+// no longer answer says the run was stopped, never that it failed.
+TEST_P(Contract, CallsAfterTheStopSayStopped) {
+    const auto stop = std::make_shared<sheet::StopSwitch>();
+    const auto spreadsheet = GetParam().make({}, stop);
+    const auto book = sheet::OpenExcelWorkbook(*spreadsheet, GetParam().path());
+    const Block block = book->findBlock("Data!$C$5:$F$9");
+    auto& cells = book->cells(block);
+    stop->pull();
+    const auto copy =
+        std::filesystem::temp_directory_path() / ("vantrelo-stopped-" + GetParam().name + ".xlsx");
+    const std::vector<std::pair<const char*, std::function<void()>>> calls{
+        {"readTexts",
+         [&] {
+             dupes::TextTable texts;
+             cells.readTexts(5, 5, {3, 4}, texts);
+         }},
+        {"colourSpans",
+         [&] {
+             cells.colourSpans({{6, 3, 3}}, 0xFF);
+         }},
+        {"saveCopyAs", [&] { book->saveCopyAs(copy.string(), {}); }},
+    };
+    for (const auto& [name, call] : calls) {
+        EXPECT_THROW(call(), sheet::Stopped) << name;
+    }
+    EXPECT_FALSE(std::filesystem::exists(copy));
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, Contract, ::testing::Values(kMemory, kLibreOffice),

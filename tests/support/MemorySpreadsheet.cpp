@@ -288,7 +288,7 @@ MemorySpreadsheet::openWorkbook(const std::string& path, const sheet::ProgressLi
         throw sheet::SheetError("\"" + path + "\" is not a spreadsheet.");
     }
     return sheet::BindToThisThread(
-        std::make_unique<MemoryWorkbook>(found->second, *this, record_, std::move(stop)));
+        std::make_unique<MemoryWorkbook>(found->second, *this, record_, stop), stop);
 }
 
 std::unique_ptr<sheet::Spreadsheet> Borrowed(MemorySpreadsheet& memory,
