@@ -71,9 +71,10 @@ TEST_P(OfficePipes, AreForeseenAndGoWithAKilledOffice) {
     EXPECT_TRUE(fs::is_empty(folder)) << "the profile was left behind";
 }
 
+// Every kind of byte the profile's URL encodes, and the marks the office
+// decodes again, in one folder name: each office start costs a second.
 INSTANTIATE_TEST_SUITE_P(TemporaryFolders, OfficePipes,
-                         ::testing::Values("plain", "with blank", "hash#and%percent;",
-                                           "marks!$HOME&'()*+,:=@", "unicodé-数据"),
+                         ::testing::Values("plain", "odd #%; marks!$HOME&'()*+,:=@ unicodé-数据"),
                          [](const ::testing::TestParamInfo<const char*>& param) {
-                             return std::to_string(param.index);
+                             return param.index == 0 ? "Plain" : "Odd";
                          });
