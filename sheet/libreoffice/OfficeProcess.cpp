@@ -1,4 +1,5 @@
 #include "OfficeProcess.h"
+#include "OfficeEnvironment.h"
 
 #include "ProcessArguments.h"
 #include "sheet/SheetError.h"
@@ -164,28 +165,20 @@ std::vector<std::string> OfficeArguments(const std::string& binary, const std::s
     };
 }
 
-// Our environment, with the temporary folder moved into the profile: the
-// office's own temporary files then go when the profile goes.
-std::vector<std::string> OfficeEnvironment(const std::string& profile) {
-    const std::string temp = profile + "/tmp";
-    std::error_code ec;
-    fs::create_directories(temp, ec);
-    std::vector<std::string> variables;
-    for (char** entry = environ; *entry != nullptr; ++entry) {
-        const std::string variable = *entry;
-        if (variable.rfind("TMPDIR=", 0) != 0 && variable.rfind("TMP=", 0) != 0 &&
-            variable.rfind("TEMP=", 0) != 0) {
-            variables.push_back(variable);
-        }
+std::size_t EnvironmentSize() {
+    std::size_t size = 0;
+    while (environ[size] != nullptr) {
+        ++size;
     }
-    for (const char* name : {"TMPDIR=", "TMP=", "TEMP="}) {
-        variables.push_back(name + temp);
-    }
-    return variables;
+    return size;
 }
 
-pid_t Spawn(const std::string& binary, std::vector<std::string> args, const std::string& profile) {
-    std::vector<std::string> variables = OfficeEnvironment(profile);
+pid_t Spawn(const std::string& binary, std::vector<std::string> args, const std::string& profile,
+            bool headless) {
+    std::error_code ec;
+    fs::create_directories(profile + "/tmp", ec);
+    std::vector<std::string> variables = OfficeEnvironment(
+        std::vector<std::string>(environ, environ + EnvironmentSize()), profile, headless);
     const std::vector<char*> argv = NullTerminated(args);
     const std::vector<char*> envp = NullTerminated(variables);
     posix_spawn_file_actions_t actions;
@@ -267,7 +260,7 @@ fs::path ProfileTemplate(const std::string& binary, const std::shared_ptr<StopSw
             auto args = OfficeArguments(binary, staging);
             args.emplace_back("--headless");
             args.emplace_back("--terminate_after_init");
-            const pid_t pid = Spawn(binary, args, staging);
+            const pid_t pid = Spawn(binary, args, staging, true);
             watchdog.watch(pid);
             bool killed = false;
             const int status = WaitOrKill(pid, stop, deadline, killed);
@@ -434,7 +427,7 @@ void OfficeProcess::spawn() {
     if (options_.headless) {
         args.emplace_back("--headless");
     }
-    pid_ = Spawn(binary, args, profileDir_);
+    pid_ = Spawn(binary, args, profileDir_, options_.headless);
     watchdog_->watch(pid_);
     {
         const std::lock_guard lock(killableMutex_);
