@@ -73,8 +73,7 @@ public:
 
 private:
     std::string textOf(std::int32_t row, std::int32_t column) const {
-        const auto found = sheet_.texts.find({row, column});
-        return found == sheet_.texts.end() ? std::string() : found->second;
+        return sheet_.text(row, column);
     }
 
     const Sheet& sheet_;
@@ -132,20 +131,7 @@ public:
 
     sheet::Block usedPart(const sheet::Block& block) override {
         call("usedPart");
-        std::optional<dupes::BlockGeometry> used;
-        for (const auto& [cell, text] :
-             book_.sheets.at(static_cast<std::size_t>(block.sheetIndex)).texts) {
-            if (text.empty()) {
-                continue;
-            }
-            if (!used) {
-                used = dupes::BlockGeometry{cell.first, cell.second, cell.first, cell.second};
-            }
-            used->firstRow = std::min(used->firstRow, cell.first);
-            used->lastRow = std::max(used->lastRow, cell.first);
-            used->firstColumn = std::min(used->firstColumn, cell.second);
-            used->lastColumn = std::max(used->lastColumn, cell.second);
-        }
+        const auto used = book_.sheets.at(static_cast<std::size_t>(block.sheetIndex)).usedArea();
         sheet::Block part = block;
         for (auto& area : part.areas) {
             area = sheet::CutToUsedArea(area, used, kLimits);
@@ -155,10 +141,8 @@ public:
 
     std::string headerValue(const sheet::Block& block, std::int32_t column) override {
         call("headerValue");
-        const auto& texts = book_.sheets.at(static_cast<std::size_t>(block.sheetIndex)).texts;
-        const auto found =
-            texts.find({block.geometry().firstRow, block.geometry().firstColumn + column - 1});
-        return found == texts.end() ? std::string() : found->second;
+        return book_.sheets.at(static_cast<std::size_t>(block.sheetIndex))
+            .text(block.geometry().firstRow, block.geometry().firstColumn + column - 1);
     }
 
     dupes::BlockAccess& cells(const sheet::Block& block) override {
@@ -261,6 +245,28 @@ Sheet& Sheet::place(std::int32_t topRow, std::int32_t leftColumn, const Rows& ro
         }
     }
     return *this;
+}
+
+std::string Sheet::text(std::int32_t row, std::int32_t column) const {
+    const auto found = texts.find({row, column});
+    return found == texts.end() ? std::string() : found->second;
+}
+
+std::optional<dupes::BlockGeometry> Sheet::usedArea() const {
+    std::optional<dupes::BlockGeometry> used;
+    for (const auto& [cell, text] : texts) {
+        if (text.empty()) {
+            continue;
+        }
+        if (!used) {
+            used = dupes::BlockGeometry{cell.first, cell.second, cell.first, cell.second};
+        }
+        used->firstRow = std::min(used->firstRow, cell.first);
+        used->lastRow = std::max(used->lastRow, cell.first);
+        used->firstColumn = std::min(used->firstColumn, cell.second);
+        used->lastColumn = std::max(used->lastColumn, cell.second);
+    }
+    return used;
 }
 
 std::unique_ptr<sheet::Workbook>

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dupes/BlockGeometry.h"
 #include "sheet/Spreadsheet.h"
 #include "sheet/StopSwitch.h"
 
@@ -26,6 +27,9 @@ struct Sheet {
 
     // Puts `rows` on the sheet with their first text at (topRow, leftColumn).
     Sheet& place(std::int32_t topRow, std::int32_t leftColumn, const Rows& rows);
+    std::string text(std::int32_t row, std::int32_t column) const;
+    // The smallest area holding every cell with a text; none on an empty sheet.
+    std::optional<dupes::BlockGeometry> usedArea() const;
 };
 
 // What a workbook file holds, as far as the program can see it.

@@ -1,0 +1,232 @@
+// What every backend of the gateway promises, checked on each the same way;
+// the backends are listed per platform (ContractTest.cpp, and on Windows
+// tests/excel/ExcelContractTest.cpp).
+#include "Contract.h"
+#include "ContractBook.h"
+#include "Fills.h"
+#include "sheet/ColumnList.h"
+#include "sheet/HighlightBlock.h"
+#include "sheet/OpenExcelWorkbook.h"
+#include "sheet/SheetError.h"
+
+#include <filesystem>
+#include <future>
+#include <mutex>
+
+using sheet::Block;
+
+namespace {
+
+std::unique_ptr<sheet::Spreadsheet> MemoryWithContractBook(Answer answer, Stop stop) {
+    // Kept for the whole test run: a borrowed one goes with its spreadsheet.
+    static std::vector<std::unique_ptr<memory_sheet::MemorySpreadsheet>> memories;
+    auto& memory = memories.emplace_back(std::make_unique<memory_sheet::MemorySpreadsheet>());
+    memory->files["contract.xlsx"] = ContractBook();
+    memory->answerBlockChoice = std::move(answer);
+    return memory_sheet::Borrowed(*memory, std::move(stop));
+}
+
+std::string MessageOf(const std::function<void()>& call) {
+    try {
+        call();
+    } catch (const sheet::SheetError& e) {
+        return e.what();
+    }
+    return "(nothing thrown)";
+}
+
+} // namespace
+
+Backend MemoryBackend() {
+    return {"Memory", MemoryWithContractBook, [] { return std::string("contract.xlsx"); }};
+}
+
+std::unique_ptr<sheet::Workbook> Contract::open(Answer answer) {
+    spreadsheet_ = GetParam().make(std::move(answer), nullptr);
+    return sheet::OpenExcelWorkbook(*spreadsheet_, GetParam().path());
+}
+
+TEST_P(Contract, FindsNamesAndListsBlocksOfEveryShape) {
+    const auto book = open();
+    const Block block = book->findBlock("Data!$C$5:$F$9");
+    EXPECT_EQ(block.sheetName, "Data");
+    EXPECT_EQ(block.geometry(), (dupes::BlockGeometry{5, 3, 9, 6}));
+    EXPECT_EQ(book->name(block), "Data!$C$5:$F$9");
+    EXPECT_EQ(sheet::ColumnList(*book, block),
+              (std::vector<std::string>{"Name", "<Blank Column 2>", "Code", "City"}));
+
+    const Block quoted = book->findBlock("'My Data'!B2");
+    EXPECT_EQ(quoted.sheetIndex, 1);
+    EXPECT_EQ(book->name(quoted), "My Data!$B$2");
+    EXPECT_EQ(book->headerValue(quoted, 1), "Solo");
+    EXPECT_EQ(book->findBlock("$D$6").sheetName, "Data"); // the sheet it opens on
+    EXPECT_EQ(book->name(book->findBlock("Data!$A:$C")), "Data!$A:$C");
+    // Whole columns end where the sheet's content ends; a block does not.
+    EXPECT_EQ(book->usedPart(book->findBlock("Data!$C:$F")).geometry(),
+              (dupes::BlockGeometry{1, 3, 9, 6}));
+    EXPECT_EQ(book->usedPart(block).geometry(), block.geometry());
+    EXPECT_EQ(book->name(book->findBlock("Data!$A$1:$B$2,$D$4")), "Data!$A$1:$B$2,$D$4");
+
+    EXPECT_NE(MessageOf([&] { book->findBlock("Nowhere!$A$1"); }).find("\"Nowhere\""),
+              std::string::npos);
+    for (const char* text : {"Nowhere!$A$1", "Data!$A$0", "", "Data!A1:B"}) {
+        EXPECT_NE(MessageOf([&] { book->findBlock(text); }).find("cannot be used"),
+                  std::string::npos)
+            << text;
+    }
+    EXPECT_NE(MessageOf([&] {
+                  sheet::ColumnList(*book, book->findBlock("Data!$A$1,$C$3"));
+              }).find("separate areas"),
+              std::string::npos);
+}
+
+TEST_P(Contract, BulkTextsEqualCellTextsAndFillsLandOnTheirCells) {
+    const auto book = open();
+    const Block block = book->findBlock("Data!$C$5:$F$9");
+    auto& cells = book->cells(block);
+    dupes::TextTable texts;
+    const std::vector<std::int32_t> columns{6, 3, 4}; // out of order on purpose
+    cells.readTexts(6, 4, columns, texts);
+    ASSERT_EQ(texts.size(), 12u);
+    std::size_t i = 0;
+    for (std::int32_t row = 6; row <= 9; ++row) {
+        for (const std::int32_t column : columns) {
+            EXPECT_EQ(texts.cell(i++), cells.cellText(row, column)) << row << "," << column;
+        }
+    }
+    EXPECT_EQ(texts.cell(9), "Oslo ");
+
+    cells.colourSpans({{6, 3, 4}, {7, 3, 4}, {9, 6, 6}}, 0x0000FF);
+    for (std::int32_t row = 4; row <= 10; ++row) {
+        for (std::int32_t column = 2; column <= 7; ++column) {
+            const bool coloured = ((row == 6 || row == 7) && (column == 3 || column == 4)) ||
+                                  (row == 9 && column == 6);
+            EXPECT_EQ(FillOf(*book, block, row, column),
+                      coloured ? std::optional<std::uint32_t>(0x0000FF) : std::nullopt)
+                << row << "," << column;
+        }
+    }
+}
+
+TEST_P(Contract, HighlightsOneBlockAndRefusesSeveralAreas) {
+    const auto book = open();
+    const Block block = book->findBlock("Data!$C$5:$F$9");
+    const dupes::HighlightOptions options{dupes::RunKind::AllDuplicates,
+                                          {true, false, false, true},
+                                          dupes::HighlightColour::Green,
+                                          false};
+    EXPECT_EQ(sheet::HighlightBlock(*book, block, options), (dupes::RunSummary{5, 2, 1, 4}));
+    for (const std::int32_t row : {6, 8}) {
+        EXPECT_EQ(FillOf(*book, block, row, 3), 0x00FF00u);
+        EXPECT_EQ(FillOf(*book, block, row, 6), 0x00FF00u);
+        EXPECT_EQ(FillOf(*book, block, row, 4), std::nullopt);
+    }
+    EXPECT_EQ(FillOf(*book, block, 9, 6), std::nullopt); // "Oslo " is not "Oslo"
+
+    const Block areas = book->findBlock("Data!$C$5:$F$9,$H$1");
+    EXPECT_NE(
+        MessageOf([&] { sheet::HighlightBlock(*book, areas, options); }).find("separate areas"),
+        std::string::npos);
+}
+
+TEST_P(Contract, RefusesCallsFromAnotherThread) {
+    const auto book = open();
+    const Block block = book->findBlock("Data!$C$5:$F$9");
+    auto& cells = book->cells(block);
+    const auto fromAnotherThread = [](const std::function<void()>& call) {
+        return std::async(std::launch::async, [&] { return MessageOf(call); }).get();
+    };
+    EXPECT_NE(fromAnotherThread([&] { book->name(block); }).find("(name) from a thread"),
+              std::string::npos);
+    EXPECT_NE(fromAnotherThread([&] { book->findBlock("Data!A1"); }).find("(findBlock)"),
+              std::string::npos);
+    EXPECT_NE(fromAnotherThread([&] { cells.cellText(6, 3); }).find("(cellText)"),
+              std::string::npos);
+    EXPECT_NE(fromAnotherThread([&] {
+                  cells.colourSpans({{6, 3, 3}}, 0xFF);
+              }).find("(colourSpans)"),
+              std::string::npos);
+    // Refused, not harmed: the workbook still answers on its own thread.
+    EXPECT_EQ(cells.cellText(6, 3), "Ann");
+    EXPECT_EQ(FillOf(*book, block, 6, 3), std::nullopt);
+}
+
+TEST_P(Contract, AsksForABlockOfferingTheDefaultAndReportsACancel) {
+    std::string offered;
+    const auto book = open([&](const std::string& text) -> std::optional<std::string> {
+        offered = text;
+        return "Data!$D$6:$E$7";
+    });
+    book->show();
+    const Block block = book->askForBlock("Highlight a block of cells with mouse", "Data!$C$5", {});
+    EXPECT_EQ(offered, "Data!$C$5");
+    EXPECT_EQ(book->name(block), "Data!$D$6:$E$7");
+
+    const auto cancelling = open([](const std::string&) { return std::nullopt; });
+    EXPECT_THROW(cancelling->askForBlock("Highlight a block of cells with mouse", "", {}),
+                 sheet::BlockChoiceCancelled);
+}
+
+// Every stage of a run is told, in order, whichever backend works it; the
+// office tells of loading and saving from a thread of its own.
+TEST_P(Contract, TellsEveryStageOfARunInOrder) {
+    std::mutex mutex;
+    std::vector<sheet::Stage> stages;
+    const sheet::ProgressListener listener = [&](const sheet::Progress& progress) {
+        const std::lock_guard lock(mutex);
+        if (stages.empty() || stages.back() != progress.stage) {
+            stages.push_back(progress.stage);
+        }
+    };
+    const auto spreadsheet = GetParam().make({}, nullptr);
+    const auto book = sheet::OpenExcelWorkbook(*spreadsheet, GetParam().path(), listener);
+    const Block block = book->findBlock("Data!$C$5:$F$9");
+    sheet::HighlightBlock(*book, block, {dupes::RunKind::ExceptFirst, {true, false, false, true}},
+                          listener);
+    const auto copy =
+        std::filesystem::temp_directory_path() / ("vantrelo-contract-" + GetParam().name + ".xlsx");
+    book->saveCopyAs(copy.string(), listener);
+    std::filesystem::remove(copy);
+    using sheet::Stage;
+    const std::lock_guard lock(mutex);
+    EXPECT_EQ(stages,
+              (std::vector<Stage>{Stage::StartingOffice, Stage::LoadingWorkbook, Stage::ReadingRows,
+                                  Stage::FindingRepeats, Stage::Colouring, Stage::SavingCopy}));
+}
+
+TEST_P(Contract, RefusesAMissingWorkbookInWords) {
+    const auto spreadsheet = GetParam().make({}, nullptr);
+    EXPECT_NE(MessageOf([&] {
+                  sheet::OpenExcelWorkbook(*spreadsheet, "/nowhere/book.xlsx");
+              }).find("does not exist"),
+              std::string::npos);
+}
+
+// Once the stop switch is pulled the application is ended, and a call it can
+// no longer answer says the run was stopped, never that it failed.
+TEST_P(Contract, CallsAfterTheStopSayStopped) {
+    const auto stop = std::make_shared<sheet::StopSwitch>();
+    const auto spreadsheet = GetParam().make({}, stop);
+    const auto book = sheet::OpenExcelWorkbook(*spreadsheet, GetParam().path());
+    const Block block = book->findBlock("Data!$C$5:$F$9");
+    auto& cells = book->cells(block);
+    stop->pull();
+    const auto copy =
+        std::filesystem::temp_directory_path() / ("vantrelo-stopped-" + GetParam().name + ".xlsx");
+    const std::vector<std::pair<const char*, std::function<void()>>> calls{
+        {"readTexts",
+         [&] {
+             dupes::TextTable texts;
+             cells.readTexts(5, 5, {3, 4}, texts);
+         }},
+        {"colourSpans",
+         [&] {
+             cells.colourSpans({{6, 3, 3}}, 0xFF);
+         }},
+        {"saveCopyAs", [&] { book->saveCopyAs(copy.string(), {}); }},
+    };
+    for (const auto& [name, call] : calls) {
+        EXPECT_THROW(call(), sheet::Stopped) << name;
+    }
+    EXPECT_FALSE(std::filesystem::exists(copy));
+}
