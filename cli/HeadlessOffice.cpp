@@ -10,8 +10,9 @@ namespace cli {
 
 std::unique_ptr<sheet::Spreadsheet> HeadlessOffice(std::shared_ptr<sheet::StopSwitch> stop) {
 #ifdef _WIN32
-    (void)stop;
-    return sheet::excel::MakeExcel(sheet::excel::ExcelOptions{});
+    sheet::excel::ExcelOptions options;
+    options.stop = std::move(stop);
+    return sheet::excel::MakeExcel(std::move(options));
 #else
     sheet::libreoffice::LibreOfficeOptions options;
     options.headless = true;

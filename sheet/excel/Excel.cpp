@@ -12,11 +12,8 @@ public:
 
     std::unique_ptr<Workbook> openWorkbook(const std::string& path,
                                            const ProgressListener& progress) override {
-        // Excel reports nothing of its start or load through automation.
-        if (progress) {
-            progress({Stage::StartingOffice, 0, 0});
-        }
-        return BindToThisThread(std::make_unique<ExcelWorkbook>(options_, path));
+        return BindToThisThread(std::make_unique<ExcelWorkbook>(options_, path, progress),
+                                options_.stop);
     }
 
 private:
@@ -33,10 +30,12 @@ std::unique_ptr<Spreadsheet> MakeExcel(ExcelOptions options) {
 
 namespace sheet {
 
-// Excel has no stop switch yet: a stop waits for the call under way to end,
-// so `stop` is not used here.
-std::unique_ptr<Spreadsheet> MakeSpreadsheet(std::shared_ptr<StopSwitch> /*stop*/) {
-    return excel::MakeExcel(excel::ExcelOptions{});
+// Excel is not ended by a stop: a stop waits for the call under way to end,
+// and the calls after it say Stopped.
+std::unique_ptr<Spreadsheet> MakeSpreadsheet(std::shared_ptr<StopSwitch> stop) {
+    excel::ExcelOptions options;
+    options.stop = std::move(stop);
+    return excel::MakeExcel(std::move(options));
 }
 
 } // namespace sheet

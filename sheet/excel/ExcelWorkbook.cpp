@@ -89,7 +89,7 @@ Dispatch StartExcel() {
 }
 
 ExcelWorkbook::ExcelWorkbook(const ExcelOptions& options, const std::string& path,
-                             const std::function<Dispatch()>& start)
+                             const ProgressListener& progress)
     : options_(options) {
     if (path.empty()) {
         throw SheetError("No workbook was given.");
@@ -98,7 +98,15 @@ ExcelWorkbook::ExcelWorkbook(const ExcelOptions& options, const std::string& pat
     if (!fs::is_regular_file(fs::path(WideOf(path)), error)) {
         throw SheetError("The workbook \"" + path + "\" does not exist or is not a file.");
     }
-    application_ = start();
+    // Excel reports nothing of its start or load through automation: each
+    // stage is told as it begins.
+    if (progress) {
+        progress({Stage::StartingOffice, 0, 0});
+    }
+    application_ = options_.start ? options_.start() : StartExcel();
+    if (progress) {
+        progress({Stage::LoadingWorkbook, 0, 0});
+    }
     try {
         open(path);
     } catch (...) {

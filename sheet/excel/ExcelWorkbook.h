@@ -20,10 +20,10 @@ Dispatch StartExcel();
 // instance's objects to the thread that started it: use it there only.
 class ExcelWorkbook final : public Workbook {
 public:
-    // `start` gives the Application object to open the workbook in; tests
-    // hand in a stand-in for Excel.
+    // Opens in the Application object the options' `start` gives (tests
+    // hand in a stand-in for Excel), or else in a new Excel.
     ExcelWorkbook(const ExcelOptions& options, const std::string& path,
-                  const std::function<Dispatch()>& start = StartExcel);
+                  const ProgressListener& progress = {});
     ~ExcelWorkbook() override;
 
     void show() override;

@@ -278,7 +278,8 @@ struct Book {
 
 std::unique_ptr<ExcelWorkbook> Open(FakeExcel& excel, const Book& book,
                                     sheet::excel::ExcelOptions options = {}) {
-    return std::make_unique<ExcelWorkbook>(options, book.text(), [&excel] { return excel.start(); });
+    options.start = [&excel] { return excel.start(); };
+    return std::make_unique<ExcelWorkbook>(options, book.text());
 }
 
 sheet::Block DataBlock() {
