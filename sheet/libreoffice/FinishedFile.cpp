@@ -102,7 +102,9 @@ void MoveFinishedFile(const fs::path& from, const fs::path& to) {
         }
     }
     if (error != 0) {
-        throw SheetError("The copy could not be saved as \"" + to.string() +
+        // The folder, not the name: callers save under a hidden name first.
+        const fs::path folder = to.parent_path().empty() ? fs::path(".") : to.parent_path();
+        throw SheetError("The copy could not be saved in the folder \"" + folder.string() +
                          "\": " + std::strerror(error) + ".");
     }
 }

@@ -67,9 +67,14 @@ TEST(FinishedFile, ArrivesWholeAndReplacesWhatWasThere) {
         EXPECT_EQ(Read(to), bytes) << from;
         EXPECT_FALSE(fs::exists(from)) << from;
     }
-    EXPECT_THROW(MoveFinishedFile(here.path / "missing.xlsx", here.path / "out.xlsx"),
-                 sheet::SheetError);
-    EXPECT_FALSE(fs::exists(here.path / "out.xlsx"));
+    try {
+        MoveFinishedFile(here.path / "missing.xlsx", here.path / ".hidden-out.xlsx");
+        ADD_FAILURE() << "a missing file was moved";
+    } catch (const sheet::SheetError& e) {
+        EXPECT_EQ(std::string(e.what()), "The copy could not be saved in the folder \"" +
+                                             here.path.string() + "\": No such file or directory.");
+    }
+    EXPECT_FALSE(fs::exists(here.path / ".hidden-out.xlsx"));
 }
 
 TEST(FinishedFile, KilledMidCopyLeavesNothingInTheTargetFolder) {
