@@ -1,13 +1,15 @@
 // However a run is ended from outside, and whatever its office is doing
 // then, the run ends at once, its office with it, and nothing is left
 // behind: no office, no profile or temporary file, nothing beside the
-// workbook, no output or part of one.
+// workbook, no output or part of one. An office killed under the run ends
+// it too, said in words.
 #include "BatchProcess.h"
 #include "CliFixture.h"
 #include "PrivateRun.h"
 #include "RunTraces.h"
 #include "WorkbookMaker.h"
 
+#include <algorithm>
 #include <csignal>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
@@ -41,14 +43,20 @@ const std::string kBigBlock = "Data!$A$1:$D$" + std::to_string(kBigRows + 1);
 
 enum class Stage { Starting, Running, Saving };
 
+// What the run says on standard error as it ends.
+enum class Says {
+    Interrupted,   // that it was interrupted and saved nothing
+    Nothing,       // a signal ended it before it could say anything
+    OfficeStopped, // that LibreOffice stopped, in one line
+};
+
 struct Case {
     const char* name;
     Stage stage;
-    bool freezeOfficeFirst;   // SIGSTOP to the office before the signals
-    std::vector<int> signals; // sent to the run, one after the other
+    int officeSignal;         // sent to the office first: SIGSTOP freezes it, SIGKILL ends it
+    std::vector<int> signals; // then sent to the run, one after the other
     int status;               // the exit status, or 128 + the signal that ended it
-    // Whether the run itself lived to say so; the signal ends it otherwise.
-    bool saysInterrupted = true;
+    Says says = Says::Interrupted;
 };
 
 bool Reached(const PrivateRun& run, Stage stage) {
@@ -71,8 +79,8 @@ bool Reached(const PrivateRun& run, Stage stage) {
 }
 
 void Strike(const PrivateRun& run, pid_t vantrelo, const Case& c) {
-    if (c.freezeOfficeFirst) {
-        ::kill(run.office(), SIGSTOP);
+    if (c.officeSignal != 0) {
+        ::kill(run.office(), c.officeSignal);
         std::this_thread::sleep_for(200ms);
     }
     for (const int signal : c.signals) {
@@ -103,8 +111,17 @@ TEST_P(Interrupt, EndsTheRunAndLeavesNothing) {
     result = batch.waitFor(5s);
     ASSERT_TRUE(result) << "the run did not end within seconds of the signal";
     EXPECT_EQ(result->status, c.status) << result->err;
-    if (c.saysInterrupted) {
+    switch (c.says) {
+    case Says::Interrupted:
         EXPECT_EQ(result->err, "vantrelo: interrupted; nothing was saved\n");
+        break;
+    case Says::OfficeStopped:
+        EXPECT_EQ(result->err.rfind("vantrelo: LibreOffice ", 0), 0u) << result->err;
+        EXPECT_NE(result->err.find("stopped"), std::string::npos) << result->err;
+        EXPECT_EQ(std::count(result->err.begin(), result->err.end(), '\n'), 1) << result->err;
+        break;
+    case Says::Nothing:
+        break;
     }
     EXPECT_EQ(result->out, "");
     run.expectNothingLeft();
@@ -119,18 +136,20 @@ TEST_P(Interrupt, EndsTheRunAndLeavesNothing) {
 INSTANTIATE_TEST_SUITE_P(
     SignalsAndKills, Interrupt,
     ::testing::Values(
-        Case{"CtrlCWhileStarting", Stage::Starting, false, {SIGINT}, 130},
-        Case{"CtrlCWhileRunning", Stage::Running, false, {SIGINT}, 130},
-        Case{"CtrlCWhileSaving", Stage::Saving, false, {SIGINT}, 130},
-        Case{"TerminateWhileRunning", Stage::Running, false, {SIGTERM}, 143},
-        Case{"TerminateWhileSaving", Stage::Saving, false, {SIGTERM}, 143},
-        Case{"HangUpWhileStarting", Stage::Starting, false, {SIGHUP}, 129},
-        Case{"HangUpWhileSaving", Stage::Saving, false, {SIGHUP}, 129},
-        Case{"CtrlCTwiceWhileRunning", Stage::Running, false, {SIGINT, SIGINT}, 130, false},
-        Case{"KillWhileStarting", Stage::Starting, false, {SIGKILL}, 137, false},
-        Case{"KillWhileSaving", Stage::Saving, false, {SIGKILL}, 137, false},
-        Case{"FrozenOfficeWhileRunning", Stage::Running, true, {SIGINT}, 130},
-        Case{"FrozenOfficeWhileSaving", Stage::Saving, true, {SIGINT}, 130}),
+        Case{"CtrlCWhileStarting", Stage::Starting, 0, {SIGINT}, 130},
+        Case{"CtrlCWhileRunning", Stage::Running, 0, {SIGINT}, 130},
+        Case{"CtrlCWhileSaving", Stage::Saving, 0, {SIGINT}, 130},
+        Case{"TerminateWhileRunning", Stage::Running, 0, {SIGTERM}, 143},
+        Case{"TerminateWhileSaving", Stage::Saving, 0, {SIGTERM}, 143},
+        Case{"HangUpWhileStarting", Stage::Starting, 0, {SIGHUP}, 129},
+        Case{"HangUpWhileSaving", Stage::Saving, 0, {SIGHUP}, 129},
+        Case{"CtrlCTwiceWhileRunning", Stage::Running, 0, {SIGINT, SIGINT}, 130, Says::Nothing},
+        Case{"KillWhileStarting", Stage::Starting, 0, {SIGKILL}, 137, Says::Nothing},
+        Case{"KillWhileSaving", Stage::Saving, 0, {SIGKILL}, 137, Says::Nothing},
+        Case{"FrozenOfficeWhileRunning", Stage::Running, SIGSTOP, {SIGINT}, 130},
+        Case{"FrozenOfficeWhileSaving", Stage::Saving, SIGSTOP, {SIGINT}, 130},
+        Case{"OfficeKilledWhileRunning", Stage::Running, SIGKILL, {}, 1, Says::OfficeStopped},
+        Case{"OfficeKilledWhileSaving", Stage::Saving, SIGKILL, {}, 1, Says::OfficeStopped}),
     [](const ::testing::TestParamInfo<Case>& param) { return std::string(param.param.name); });
 
 } // namespace
