@@ -1,6 +1,5 @@
 #include "Fills.h"
 #include "OfficeFixture.h"
-#include "OfficeProcesses.h"
 #include "sheet/OpenExcelWorkbook.h"
 #include "sheet/SheetError.h"
 
@@ -130,15 +129,4 @@ TEST_F(GatewayXlsx, YellowIsYellowInTheSavedFile) {
     }
     EXPECT_NE(ReadAll(copy).find("fo:background-color=\"#ffff00\""), std::string::npos);
     EXPECT_EQ(ReadAll(Workbooks().xlsx), before) << "the opened file itself was written";
-}
-
-TEST_F(GatewayXlsx, HandedOverInstanceKeepsRunning) {
-    const auto before = PrivateOfficeProcesses();
-    {
-        auto book = open();
-        book->handOverToUser();
-    }
-    const auto after = PrivateOfficeProcesses();
-    EXPECT_EQ(after.size(), before.size() + 1);
-    EXPECT_EQ(EndPrivateOfficeProcesses(before), 1);
 }
