@@ -32,12 +32,15 @@ TEST_P(TempFolder, RunSucceedsAndLeavesNothing) {
     run.expectNothingLeft();
 }
 
+// Every kind of byte a path may trip on in one name (a blank, '#', a
+// percent escape, '$' that the office would expand, marks a URL may hold
+// plainly, non-ASCII letters): each run costs an office start.
 INSTANTIATE_TEST_SUITE_P(
     OddPaths, TempFolder,
-    ::testing::Values(Case{"Blank", " ", false}, Case{"Hash", "#", false},
-                      Case{"PercentEscape", "%41", false},
-                      Case{"Unicode", "Temp \u00e4\u00f6 \u20ac \u65e5\u672c", false},
-                      Case{"Dollar", "$HOME${PATH}", false}, Case{"Relative", "temp", true}),
+    ::testing::Values(Case{"OddBytes",
+                           " #%41 $HOME${PATH} !&'()*+,:=@; Temp \u00e4\u00f6 \u20ac \u65e5\u672c",
+                           false},
+                      Case{"Relative", "temp", true}),
     [](const ::testing::TestParamInfo<Case>& param) { return std::string(param.param.name); });
 
 } // namespace
