@@ -1,6 +1,7 @@
 #include "OutputFile.h"
 
 #include "FileErrors.h"
+#include "Interrupt.h"
 #include "MoveIntoPlace.h"
 
 #include "sheet/SheetError.h"
@@ -173,7 +174,18 @@ void SaveCopy(sheet::Workbook& workbook, const sheet::ProgressListener& progress
         fs::remove(staged, ec);
         throw;
     }
-    MoveIntoPlace(staged, output, force, [&] { CheckOutput(workbookPath, output, force); });
+    try {
+        MoveIntoPlace(staged, output, force, [&] {
+            // Until the copy takes the output's name, an interrupt still saves nothing.
+            ThrowIfInterrupted();
+            CheckOutput(workbookPath, output, force);
+        });
+    } catch (...) {
+        // Refused at the last step (an output that appeared meanwhile, say):
+        // the finished copy must not stay beside it under its hidden name.
+        fs::remove(staged, ec);
+        throw;
+    }
 }
 
 } // namespace cli

@@ -80,6 +80,30 @@ TEST_F(Commands, WholeColumnsAreComparedAsFarAsTheSheetHoldsContent) {
     EXPECT_NE(out.str().find("\"rowsExamined\":5,"), std::string::npos);
 }
 
+// An output that appears while the office works is not replaced without
+// --force, and the finished copy does not stay beside it.
+TEST_F(Commands, AnOutputThatAppearsMeanwhileIsLeftAsItIs) {
+    const cli::HighlightCommand c = command("2");
+    memory_.onCall = [&](const std::string& call) {
+        if (call == "saveCopyAs") {
+            std::ofstream(c.output) << "someone else's";
+        }
+    };
+    std::ostringstream out, err;
+    try {
+        cli::RunHighlightCommand(c, inMemory_, out, err);
+        ADD_FAILURE() << "the command succeeded";
+    } catch (const std::exception& e) {
+        EXPECT_NE(std::string(e.what()).find("exists; add --force to replace it"),
+                  std::string::npos)
+            << e.what();
+    }
+    std::ifstream kept(c.output);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "someone else's");
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 2)
+        << "the copy was left beside the output";
+}
+
 TEST_P(Commands, StepFailureIsSaidAndLeavesNoOutput) {
     const StepFailure& failure = GetParam();
     if (failure.fault) {
