@@ -1,6 +1,6 @@
 #include "OfficeProcess.h"
-#include "OfficeEnvironment.h"
 
+#include "OfficeEnvironment.h"
 #include "ProcessArguments.h"
 #include "sheet/SheetError.h"
 
