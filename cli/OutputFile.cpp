@@ -161,6 +161,11 @@ void SaveCopy(sheet::Workbook& workbook, const sheet::ProgressListener& progress
         if (!fs::is_regular_file(staged, ec)) {
             throw sheet::SheetError("LibreOffice could not save the copy.");
         }
+        MoveIntoPlace(staged, output, force, [&] {
+            // Until the copy takes the output's name, an interrupt still saves nothing.
+            ThrowIfInterrupted();
+            CheckOutput(workbookPath, output, force);
+        });
     } catch (const sheet::SheetError&) {
         fs::remove(staged, ec);
         const fs::path temporary = TemporaryRoot();
@@ -171,18 +176,8 @@ void SaveCopy(sheet::Workbook& workbook, const sheet::ProgressListener& progress
         }
         throw;
     } catch (...) {
-        fs::remove(staged, ec);
-        throw;
-    }
-    try {
-        MoveIntoPlace(staged, output, force, [&] {
-            // Until the copy takes the output's name, an interrupt still saves nothing.
-            ThrowIfInterrupted();
-            CheckOutput(workbookPath, output, force);
-        });
-    } catch (...) {
-        // Refused at the last step (an output that appeared meanwhile, say):
-        // the finished copy must not stay beside it under its hidden name.
+        // Also when refused at the last step (an output that appeared
+        // meanwhile, say): the copy must not stay under its hidden name.
         fs::remove(staged, ec);
         throw;
     }
