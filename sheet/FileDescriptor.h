@@ -1,7 +1,6 @@
 #pragma once
 
 #include <unistd.h>
-#include <utility>
 
 namespace sheet {
 
@@ -17,8 +16,6 @@ public:
     FileDescriptor(const FileDescriptor&) = delete;
     FileDescriptor& operator=(const FileDescriptor&) = delete;
     int get() const { return fd_; }
-    // Closing can report a late write error, so it is checked once.
-    int close() { return ::close(std::exchange(fd_, -1)); }
 
 private:
     int fd_;
