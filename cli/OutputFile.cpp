@@ -1,17 +1,11 @@
 #include "OutputFile.h"
 
-#include "FileErrors.h"
-#include "Interrupt.h"
-#include "MoveIntoPlace.h"
-
-#include "sheet/SheetError.h"
+#include "sheet/FileErrors.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
-#include <random>
 #include <stdexcept>
 #include <string>
 
@@ -21,6 +15,8 @@
 
 namespace cli {
 namespace fs = std::filesystem;
+using sheet::FileErrorInWords;
+using sheet::Quoted;
 namespace {
 
 bool IsTheWorkbook(const fs::path& workbook, const fs::path& output) {
@@ -71,41 +67,12 @@ void CheckNameLength(const fs::path& output, const fs::path& folder) {
     }
 }
 
-std::string LowerExtension(const fs::path& path) {
-    std::string extension = path.extension().string();
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return extension;
-}
-
 // A nearly full temporary folder is the likeliest cause of a failed save the
 // office gives no reason for: it has room for less than two copies of the
 // workbook.
 fs::path TemporaryRoot() {
     const char* tmp = std::getenv("TMPDIR");
     return tmp != nullptr && *tmp != '\0' ? fs::absolute(tmp) : fs::path("/tmp");
-}
-
-// ".vantrelo-k3x9qa.xlsx" beside `output`: hidden, short enough beside any
-// name, with the output's extension, which tells the office the format. Not
-// made yet, so nothing stands beside the output while the office works.
-fs::path StagedNameBeside(const fs::path& output) {
-    static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-    std::random_device seed;
-    std::mt19937 draw(seed());
-    std::error_code ec;
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        std::string name = ".vantrelo-";
-        for (int i = 0; i < 6; ++i) {
-            name += kLetters[draw() % (sizeof kLetters - 1)];
-        }
-        const fs::path staged =
-            fs::absolute(output, ec).parent_path() / (name + LowerExtension(output));
-        if (!fs::exists(fs::symlink_status(staged, ec))) {
-            return staged;
-        }
-    }
-    throw std::runtime_error("no free name for the copy beside " + Quoted(output));
 }
 
 bool NearlyFull(const fs::path& folder, const fs::path& workbook) {
@@ -149,36 +116,21 @@ void CheckOutput(const fs::path& workbook, const fs::path& output, bool force) {
 
 void SaveCopy(sheet::Workbook& workbook, const sheet::ProgressListener& progress,
               const fs::path& workbookPath, const fs::path& output, bool force) {
-    // The office writes the copy, and its own temporary files, in its private
-    // folder, which goes with it however it ends; only the finished file
-    // comes out, under a short hidden name beside the output, and is renamed
-    // into place. So a save cut short, even by a kill, leaves nothing of ours
-    // in either folder, and any output name fits.
-    const fs::path staged = StagedNameBeside(output);
-    std::error_code ec;
     try {
-        workbook.saveCopyAs(staged.string(), progress);
-        if (!fs::is_regular_file(staged, ec)) {
-            throw sheet::SheetError("LibreOffice could not save the copy.");
+        workbook.saveCopyAs(output.string(), force, progress);
+    } catch (const sheet::FileError& e) {
+        if (e.error() == EEXIST && !force) {
+            // An output that appeared while the office worked.
+            Refuse(output, "exists; add --force to replace it");
         }
-        MoveIntoPlace(staged, output, force, [&] {
-            // Until the copy takes the output's name, an interrupt still saves nothing.
-            ThrowIfInterrupted();
-            CheckOutput(workbookPath, output, force);
-        });
+        throw;
     } catch (const sheet::SheetError&) {
-        fs::remove(staged, ec);
         const fs::path temporary = TemporaryRoot();
         if (NearlyFull(temporary, workbookPath)) {
             throw sheet::SheetError(
                 "LibreOffice could not save the copy: the temporary folder " + Quoted(temporary) +
                 " is full; free some space there or set TMPDIR to a folder with room");
         }
-        throw;
-    } catch (...) {
-        // Also when refused at the last step (an output that appeared
-        // meanwhile, say): the copy must not stay under its hidden name.
-        fs::remove(staged, ec);
         throw;
     }
 }

@@ -15,11 +15,11 @@ namespace cli {
 void CheckOutput(const std::filesystem::path& workbook, const std::filesystem::path& output,
                  bool force);
 
-// Saves the workbook's coloured copy to `output`. The office writes it into a
-// private temporary folder, never into the output's folder; the complete copy
-// then takes `output`'s name in one step, so a failed or interrupted save
-// leaves neither a partial file nor a damaged earlier one. CheckOutput runs
-// again just before that step. Throws in words on failure.
+// Saves the workbook's coloured copy to `output`. The office makes it whole
+// in its private folder and publishes it under `output`'s name in one step
+// (sheet::PublishFile), so a failed, interrupted or killed save leaves
+// neither a partial file nor a damaged earlier one, and nothing of ours in
+// `output`'s folder. Throws in words on failure.
 void SaveCopy(sheet::Workbook& workbook, const sheet::ProgressListener& progress,
               const std::filesystem::path& workbookPath, const std::filesystem::path& output,
               bool force);

@@ -1,6 +1,6 @@
 #include "WorkbookFile.h"
 
-#include "FileErrors.h"
+#include "sheet/FileErrors.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -10,6 +10,7 @@
 
 namespace cli {
 namespace fs = std::filesystem;
+using sheet::Quoted;
 
 void CheckWorkbook(const fs::path& workbook) {
     const std::string name = "the workbook " + Quoted(workbook);

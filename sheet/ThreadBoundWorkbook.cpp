@@ -112,8 +112,9 @@ public:
         }
         return *bound;
     }
-    void saveCopyAs(const std::string& path, const ProgressListener& progress) override {
-        owner_.call("saveCopyAs", [&] { inner_->saveCopyAs(path, progress); });
+    void saveCopyAs(const std::string& path, bool replace,
+                    const ProgressListener& progress) override {
+        owner_.call("saveCopyAs", [&] { inner_->saveCopyAs(path, replace, progress); });
     }
     void handOverToUser() override {
         owner_.call("handOverToUser", [&] { inner_->handOverToUser(); });

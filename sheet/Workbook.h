@@ -75,8 +75,13 @@ public:
 
     // Saves a copy to `path`, in the format its extension names, telling
     // `progress` how far the save has come. The opened file itself is never
-    // written.
-    virtual void saveCopyAs(const std::string& path, const ProgressListener& progress) = 0;
+    // written. The copy is made whole in the application's private folder
+    // and published at `path` in one step (PublishFile), so nothing of it
+    // stands in `path`'s folder until it is complete; an existing file there
+    // is replaced only when `replace` is set, and otherwise FileError with
+    // EEXIST is thrown.
+    virtual void saveCopyAs(const std::string& path, bool replace,
+                            const ProgressListener& progress) = 0;
 
     // Leaves the instance running with the workbook open and unsaved: from now
     // on it is the user's, and destroying this object no longer touches it.

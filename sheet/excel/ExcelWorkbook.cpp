@@ -1,4 +1,5 @@
 #include "ExcelWorkbook.h"
+#include "sheet/PublishFile.h"
 #include "sheet/UsedArea.h"
 
 #include "CellValue.h"
@@ -322,16 +323,20 @@ Dispatch ExcelWorkbook::copyOfWorkbook() {
     return LastWorkbook(application_);
 }
 
-void ExcelWorkbook::saveCopyAs(const std::string& path, const ProgressListener& progress) {
+void ExcelWorkbook::saveCopyAs(const std::string& path, bool replace,
+                               const ProgressListener& progress) {
     if (progress) {
         progress({Stage::SavingCopy, 0, 0});
     }
     const int format = FileFormatFor(path);
-    const std::string target = Utf8Of(AbsolutePath(path));
+    const fs::path target = AbsolutePath(path);
+    // Excel writes the copy in the temporary folder, and only the finished
+    // file is published at the target.
+    const TemporaryFile saved(target.extension().string());
     GuardCom("save the copy", [&] {
         const std::int32_t ownFormat = Get(workbook_, L"FileFormat").int32();
         if (ownFormat == format) {
-            Call(workbook_, L"SaveCopyAs", {Variant::Text(target)});
+            Call(workbook_, L"SaveCopyAs", {Variant::Text(Utf8Of(saved.path()))});
             return;
         }
         // Another format: SaveAs on a copy, so that the open workbook keeps
@@ -350,7 +355,7 @@ void ExcelWorkbook::saveCopyAs(const std::string& path, const ProgressListener& 
             copy = copyOfWorkbook();
         }
         try {
-            Call(copy, L"SaveAs", {Variant::Text(target), Variant::Int(format)});
+            Call(copy, L"SaveAs", {Variant::Text(Utf8Of(saved.path())), Variant::Int(format)});
         } catch (...) {
             try {
                 CloseWithoutSaving(copy);
@@ -361,6 +366,7 @@ void ExcelWorkbook::saveCopyAs(const std::string& path, const ProgressListener& 
         }
         CloseWithoutSaving(copy); // before the temporary file goes: Excel holds it open
     });
+    PublishFile(saved.path(), target, replace, "The copy");
 }
 
 void ExcelWorkbook::handOverToUser() {

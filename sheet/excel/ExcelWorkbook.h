@@ -37,7 +37,8 @@ public:
     Block usedPart(const Block& block) override;
     std::string headerValue(const Block& block, std::int32_t column) override;
     dupes::BlockAccess& cells(const Block& block) override;
-    void saveCopyAs(const std::string& path, const ProgressListener& progress) override;
+    void saveCopyAs(const std::string& path, bool replace,
+                    const ProgressListener& progress) override;
     void handOverToUser() override;
 
     // The fill of one cell of the block's worksheet, or none when it has no

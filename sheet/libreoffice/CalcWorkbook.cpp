@@ -1,6 +1,5 @@
 #include "CalcWorkbook.h"
 
-#include "FinishedFile.h"
 #include "LoadInteraction.h"
 #include "OfficeNotation.h"
 #include "PackageCheck.h"
@@ -11,6 +10,7 @@
 #include "UnoConnection.h"
 #include "UnoErrors.h"
 #include "ValueText.h"
+#include "sheet/PublishFile.h"
 #include "sheet/UsedArea.h"
 
 #include <com/sun/star/awt/XTopWindow.hpp>
@@ -465,11 +465,12 @@ std::optional<std::uint32_t> CalcWorkbook::fillOf(const Block& block, std::int32
     return cellsOf(block.sheetIndex).fillOf(row, column);
 }
 
-void CalcWorkbook::saveCopyAs(const std::string& path, const ProgressListener& progress) {
+void CalcWorkbook::saveCopyAs(const std::string& path, bool replace,
+                              const ProgressListener& progress) {
     const OUString filter = FilterFor(path);
     // The office stores through a temporary file beside the target, which
     // stays there when the office is killed: so it stores into its private
-    // folder, which goes with it, and only the finished file is moved.
+    // folder, which goes with it, and only the finished file is published.
     const fs::path stored = fs::path(process_->profileDir()) / "saved" / fs::path(path).filename();
     std::error_code ec;
     fs::create_directories(stored.parent_path(), ec);
@@ -483,7 +484,7 @@ void CalcWorkbook::saveCopyAs(const std::string& path, const ProgressListener& p
                                      Any(ProgressIndicator(Stage::SavingCopy, progress)))}));
         });
         process_->throwIfStopped();
-        MoveFinishedFile(stored, path);
+        PublishFile(stored, path, replace, "The copy");
     } catch (...) {
         fs::remove(stored, ec);
         process_->throwIfStopped();

@@ -6,6 +6,7 @@
 #include "Check.h"
 #include "FakeDispatch.h"
 
+#include "sheet/FileErrors.h"
 #include "sheet/SheetError.h"
 #include "sheet/excel/ExcelAddress.h"
 #include "sheet/ThreadBoundWorkbook.h"
@@ -194,6 +195,11 @@ private:
             }
             if (call.member == L"Name") {
                 return AnswerText(result, fileFormat == 6 ? L"book.csv" : L"book.xlsx");
+            }
+            if (call.member == L"SaveCopyAs" || call.member == L"SaveAs") {
+                // Excel leaves a file where it was told to save.
+                std::ofstream(std::filesystem::path(sheet::excel::WideOf(call.arguments.back().text())))
+                    << "saved";
             }
             return S_OK;
         };
@@ -494,18 +500,22 @@ CHECK_CASE(TheTestSeamAnswersInsteadOfThePerson) {
 CHECK_CASE(SavesACopyInTheSameFormatWithSaveCopyAs) {
     Scene s("vantrelo-fake-save.xlsx");
     const auto target = std::filesystem::temp_directory_path() / "vantrelo-fake-out.xlsx";
-    s.workbook->saveCopyAs(target.string(), {});
-    CHECK(s.excel.has("Workbook.SaveCopyAs(\"" + std::filesystem::absolute(target).lexically_normal().string() + "\")"));
+    std::filesystem::remove(target);
+    s.workbook->saveCopyAs(target.string(), false, {});
+    // Excel saves in the temporary folder; the finished file is then published.
+    CHECK_EQ(s.excel.count("Workbook.SaveCopyAs(\"" + std::filesystem::temp_directory_path().string()), std::size_t{1});
+    CHECK(std::filesystem::is_regular_file(target));
+    CHECK_THROWS(s.workbook->saveCopyAs(target.string(), false, {}), sheet::FileError, "a file of that name is there already");
+    std::filesystem::remove(target);
     CHECK_EQ(s.excel.count("Workbook.SaveAs"), std::size_t{0});
-    CHECK_THROWS(s.workbook->saveCopyAs("out.csv", {}), sheet::SheetError, "choose a name ending in");
+    CHECK_THROWS(s.workbook->saveCopyAs("out.csv", false, {}), sheet::SheetError, "choose a name ending in");
     CHECK(s.closedCleanly());
 }
 
 CHECK_CASE(SavesAnotherFormatThroughACopy) {
     Scene s("vantrelo-fake-convert.xlsx");
     const auto target = std::filesystem::temp_directory_path() / "vantrelo-fake-out.xls";
-    const std::string absolute = std::filesystem::absolute(target).lexically_normal().string();
-    s.workbook->saveCopyAs(target.string(), {});
+    s.workbook->saveCopyAs(target.string(), true, {});
     // A copy of the file in its own format, opened, saved as xlExcel8 (56), closed.
     const auto copy = std::find_if(s.excel.journal.begin(), s.excel.journal.end(), [](const std::string& line) {
         return line.rfind("Workbook.SaveCopyAs(", 0) == 0;
@@ -517,12 +527,17 @@ CHECK_CASE(SavesAnotherFormatThroughACopy) {
         CHECK(temporary.ends_with(".xlsx\")"));
         CHECK(s.excel.has("Workbooks.Open(" + temporary));
     }
-    CHECK(s.excel.has("Copy.SaveAs(\"" + absolute + "\", 56)"));
+    CHECK_EQ(s.excel.count("Copy.SaveAs(\"" + std::filesystem::temp_directory_path().string()), std::size_t{1});
+    const auto saveAs = std::find_if(s.excel.journal.begin(), s.excel.journal.end(), [](const std::string& line) {
+        return line.rfind("Copy.SaveAs(", 0) == 0;
+    });
+    CHECK(saveAs != s.excel.journal.end() && saveAs->ends_with(".xls\", 56)"));
+    CHECK(std::filesystem::is_regular_file(target));
     CHECK_EQ(s.excel.journal.back(), std::string("Copy.Close(SaveChanges:=False)"));
     CHECK_EQ(s.excel.count("Workbook.SaveAs"), std::size_t{0}); // the open workbook keeps its name
     // A text workbook's copy would come back without fills: its sheets are copied instead.
     s.excel.fileFormat = 6; // xlCSV
-    s.workbook->saveCopyAs(target.string(), {});
+    s.workbook->saveCopyAs(target.string(), true, {});
     CHECK(s.excel.has("Sheets.Copy()"));
     CHECK_EQ(s.excel.journal.back(), std::string("Copy.Close(SaveChanges:=False)"));
     CHECK(s.closedCleanly());

@@ -167,7 +167,7 @@ TEST(BadWorkbook, AFileTheUserMayNotWriteIsColouredAndLeftAsItWas) {
             const auto summary = sheet::HighlightBlock(*book, block, kNameAndCity);
             EXPECT_EQ(summary.rowsColoured, 7);
             EXPECT_EQ(FillOf(*book, block, 3, 2), kYellow);
-            book->saveCopyAs((Workbooks().folder / "unwritable-copy.xlsx").string(), {});
+            book->saveCopyAs((Workbooks().folder / "unwritable-copy.xlsx").string(), false, {});
         }
         EXPECT_TRUE(FileState::Of(path) == before) << "the workbook was written";
     }

@@ -185,7 +185,7 @@ TEST_P(Contract, TellsEveryStageOfARunInOrder) {
                           listener);
     const auto copy =
         std::filesystem::temp_directory_path() / ("vantrelo-contract-" + GetParam().name + ".xlsx");
-    book->saveCopyAs(copy.string(), listener);
+    book->saveCopyAs(copy.string(), true, listener);
     std::filesystem::remove(copy);
     using sheet::Stage;
     const std::lock_guard lock(mutex);
@@ -224,7 +224,7 @@ TEST_P(Contract, CallsAfterTheStopSayStopped) {
          [&] {
              cells.colourSpans({{6, 3, 3}}, 0xFF);
          }},
-        {"saveCopyAs", [&] { book->saveCopyAs(copy.string(), {}); }},
+        {"saveCopyAs", [&] { book->saveCopyAs(copy.string(), false, {}); }},
     };
     for (const auto& [name, call] : calls) {
         EXPECT_THROW(call(), sheet::Stopped) << name;

@@ -117,7 +117,7 @@ TEST_F(GatewayXlsx, YellowIsYellowInTheSavedFile) {
     {
         auto book = open();
         book->cells(book->findBlock("Third!A1")).colourSpans({{1, 1, 1}}, 0x00FFFF);
-        book->saveCopyAs(copy, {});
+        book->saveCopyAs(copy, false, {});
     }
     EXPECT_NE(ReadAll(copy).find("fo:background-color=\"#ffff00\""), std::string::npos);
     EXPECT_EQ(ReadAll(Workbooks().xlsx), before) << "the opened file itself was written";

@@ -1,13 +1,14 @@
 #include "MemorySpreadsheet.h"
 
 #include "sheet/BlockText.h"
+#include "sheet/PublishFile.h"
 #include "sheet/SheetError.h"
 #include "sheet/ThreadBoundWorkbook.h"
 #include "sheet/UsedArea.h"
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
+#include <sstream>
 #include <utility>
 
 namespace memory_sheet {
@@ -156,7 +157,8 @@ public:
         return *cells;
     }
 
-    void saveCopyAs(const std::string& path, const sheet::ProgressListener& progress) override {
+    void saveCopyAs(const std::string& path, bool replace,
+                    const sheet::ProgressListener& progress) override {
         call("saveCopyAs");
         if (progress) {
             progress({sheet::Stage::SavingCopy, 0, 1});
@@ -170,16 +172,14 @@ public:
             throw sheet::SheetError("Cannot save as \"" + path +
                                     "\": choose a name ending in .xlsx, .xls, .ods or .fods.");
         }
-        std::ofstream file(path, std::ios::binary | std::ios::trunc);
+        std::ostringstream file;
         for (const Sheet& sheet : book_.sheets) {
             for (const auto& [cell, text] : sheet.texts) {
                 file << sheet.name << '\t' << cell.first << '\t' << cell.second << '\t' << text
                      << '\n';
             }
         }
-        if (!file.flush()) {
-            throw sheet::SheetError("The copy could not be written to \"" + path + "\".");
-        }
+        sheet::PublishContents(file.str(), path, replace, "The copy");
         record_->savedCopies.push_back(path);
     }
 

@@ -1,7 +1,8 @@
-// The saved copy leaves the office's private folder whole or not at all,
-// also across file systems and also when our process is killed mid-copy.
-#include "sheet/libreoffice/FinishedFile.h"
-#include "sheet/SheetError.h"
+// A file of ours reaches the user's folder whole or not at all, under its
+// own name only: across file systems too, and when our process is killed
+// mid-copy.
+#include "sheet/PublishFile.h"
+#include "sheet/FileErrors.h"
 
 #include <csignal>
 #include <cstdlib>
@@ -15,7 +16,7 @@
 #include <unistd.h>
 
 namespace fs = std::filesystem;
-using sheet::libreoffice::MoveFinishedFile;
+using sheet::PublishFile;
 
 namespace {
 
@@ -54,30 +55,38 @@ const fs::path kTemp = fs::temp_directory_path();
 
 } // namespace
 
-TEST(FinishedFile, ArrivesWholeAndReplacesWhatWasThere) {
+TEST(PublishFile, ArrivesWholeReplacingOnlyWhenAsked) {
     const Folder here(kTemp);
     const fs::path other = OtherFileSystem(kTemp);
     const Folder elsewhere(other.empty() ? kTemp : other);
     const std::string bytes(300000, 'x');
-    for (const fs::path& from : {here.path / "same.xlsx", elsewhere.path / "across.xlsx"}) {
-        std::ofstream(from, std::ios::binary) << bytes;
-        const fs::path to = here.path / ("moved-" + from.filename().string());
-        std::ofstream(to) << "an earlier file";
-        MoveFinishedFile(from, to);
-        EXPECT_EQ(Read(to), bytes) << from;
-        EXPECT_FALSE(fs::exists(from)) << from;
+    for (const bool replace : {false, true}) {
+        for (const fs::path& from : {here.path / "same.xlsx", elsewhere.path / "across.xlsx"}) {
+            std::ofstream(from, std::ios::binary) << bytes;
+            const fs::path to = here.path / ("published-" + from.filename().string());
+            std::ofstream(to) << "an earlier file";
+            const std::string name = from.string() + (replace ? " replacing" : " refused");
+            try {
+                PublishFile(from, to, replace, "The copy");
+                EXPECT_TRUE(replace) << name;
+            } catch (const sheet::FileError& e) {
+                EXPECT_FALSE(replace) << name;
+                EXPECT_EQ(e.error(), EEXIST) << name;
+                EXPECT_EQ(std::string(e.what()), "The copy could not be put at \"" + to.string() +
+                                                     "\": a file of that name is there already");
+            }
+            EXPECT_EQ(Read(to), replace ? bytes : "an earlier file") << name;
+            EXPECT_EQ(fs::exists(from), !replace) << name;
+            fs::remove(to);
+        }
     }
-    try {
-        MoveFinishedFile(here.path / "missing.xlsx", here.path / ".hidden-out.xlsx");
-        ADD_FAILURE() << "a missing file was moved";
-    } catch (const sheet::SheetError& e) {
-        EXPECT_EQ(std::string(e.what()), "The copy could not be saved in the folder \"" +
-                                             here.path.string() + "\": No such file or directory.");
-    }
-    EXPECT_FALSE(fs::exists(here.path / ".hidden-out.xlsx"));
+    sheet::PublishContents("a report", here.path / "report.csv", false, "The report");
+    EXPECT_EQ(Read(here.path / "report.csv"), "a report");
+    // Nothing but what was published, under its own name.
+    EXPECT_EQ(std::distance(fs::directory_iterator(here.path), fs::directory_iterator()), 1);
 }
 
-TEST(FinishedFile, KilledMidCopyLeavesNothingInTheTargetFolder) {
+TEST(PublishFile, KilledMidCopyLeavesNothingInTheTargetFolder) {
     const fs::path other = OtherFileSystem(kTemp);
     if (other.empty()) {
         GTEST_SKIP() << "no second file system to copy across";
@@ -90,7 +99,7 @@ TEST(FinishedFile, KilledMidCopyLeavesNothingInTheTargetFolder) {
     const pid_t mover = ::fork();
     if (mover == 0) {
         try {
-            MoveFinishedFile(pipe, target.path / "copy.xlsx");
+            PublishFile(pipe, target.path / "copy.xlsx", false, "The copy");
         } catch (...) {
         }
         ::_exit(0);

@@ -3,7 +3,7 @@
 #include <cerrno>
 #include <cstring>
 
-namespace cli {
+namespace sheet {
 
 std::string Quoted(const std::filesystem::path& path) {
     return "\"" + path.string() + "\"";
@@ -25,7 +25,7 @@ std::string FileErrorInWords(int error, const std::filesystem::path& folder) {
     case ENOTDIR:
         return "the folder " + Quoted(folder) + " no longer exists";
     case EEXIST:
-        return "a file of that name appeared meanwhile; add --force to replace it";
+        return "a file of that name is there already";
     case ENAMETOOLONG:
         return "the name is longer than the system allows";
     case EIO:
@@ -35,4 +35,4 @@ std::string FileErrorInWords(int error, const std::filesystem::path& folder) {
     }
 }
 
-} // namespace cli
+} // namespace sheet
