@@ -1,14 +1,8 @@
 #pragma once
 
-#include <QString>
-
 class QWidget;
 
 // Moves a top-level window to the middle of the primary screen, measuring the
 // window by its outer frame. Called before the window is first shown, it
 // centres again once the window manager has framed it.
 void CentreOnScreen(QWidget& window);
-
-// True when the path's last-modified time can be read. Never reports a
-// failure: anything that goes wrong just gives false.
-bool FileExists(const QString& path);

@@ -1,4 +1,4 @@
-#include "app/WorkbookFileDialog.h"
+#include "app/qt/WorkbookFileDialog.h"
 
 #include <QDir>
 #include <QFileDialog>

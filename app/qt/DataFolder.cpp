@@ -1,4 +1,4 @@
-#include "app/DataFolder.h"
+#include "app/qt/DataFolder.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "app/InputPause.h"
+#include "app/qt/InputPause.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -11,11 +11,6 @@ InputPause::InputPause(QWidget* window, std::function<void()> onCloseAsked)
 
 InputPause::~InputPause() {
     QCoreApplication::instance()->removeEventFilter(this);
-    // Queued, so the handler that made the pause finishes before the window
-    // (and with the last window, the program) goes.
-    if (closeAsked_)
-        QMetaObject::invokeMethod(
-            window_, [window = window_] { window->close(); }, Qt::QueuedConnection);
 }
 
 void InputPause::keepPainting() {
@@ -31,7 +26,7 @@ bool InputPause::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::KeyRelease:
     case QEvent::Wheel:
     case QEvent::Close:
-        if (watched == window_) {
+        if (watched == window_ && event->type() == QEvent::Close) {
             // Ignored as well as swallowed: an accepted close event would
             // still hide the window while the action goes on unseen.
             event->ignore();

@@ -1,5 +1,6 @@
 #include "cli/Main.h"
-#include "app/Form1.h"
+#include "app/qt/QtDesktop.h"
+#include "app/qt/QtForm1.h"
 
 #include <QApplication>
 
@@ -10,7 +11,7 @@ int main(int argc, char** argv) {
         return cli::Main(argc, argv, cli::MainOptions{.windowWithoutArguments = true});
     }
     QApplication application(argc, argv);
-    Form1 form(Form1Services::desktop());
+    QtForm1 form(DesktopServices());
     form.show();
     return application.exec();
 }

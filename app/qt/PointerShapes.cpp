@@ -1,34 +1,28 @@
+#include "app/qt/PointerShapes.h"
+
 #include "app/WindowPointer.h"
 
-void WindowPointer::setValue(int value) {
+void PointerShapes::show(int value) {
     value_ = value;
-    if (value == Hourglass || value == Custom)
+    if (value == WindowPointer::Hourglass || value == WindowPointer::Custom)
         overrideAll(cursorFor(value));
     else
         restoreAll();
 }
 
-void WindowPointer::setCustomCursor(std::optional<QCursor> cursor) {
+void PointerShapes::setCustomCursor(std::optional<QCursor> cursor) {
     custom_ = std::move(cursor);
-    if (value_ == Custom)
-        overrideAll(cursorFor(Custom));
+    if (value_ == WindowPointer::Custom)
+        overrideAll(cursorFor(value_));
 }
 
-void WindowPointer::hoverOver(Area area) {
-    // Nothing the mouse does may replace the hourglass.
-    if (value_ == Hourglass)
-        return;
-    const bool onControl = area == Area::Button || area == Area::ColumnList;
-    setValue(onControl ? Custom : Default);
-}
-
-QCursor WindowPointer::cursorFor(int value) const {
-    if (value == Hourglass)
+QCursor PointerShapes::cursorFor(int value) const {
+    if (value == WindowPointer::Hourglass)
         return QCursor(Qt::WaitCursor);
     return custom_.value_or(QCursor(Qt::ArrowCursor));
 }
 
-void WindowPointer::overrideAll(const QCursor& cursor) {
+void PointerShapes::overrideAll(const QCursor& cursor) {
     QList<QWidget*> widgets = window_->findChildren<QWidget*>();
     widgets.prepend(window_);
     for (QWidget* widget : widgets) {
@@ -45,7 +39,7 @@ void WindowPointer::overrideAll(const QCursor& cursor) {
     }
 }
 
-void WindowPointer::restoreAll() {
+void PointerShapes::restoreAll() {
     for (const Saved& saved : std::as_const(saved_)) {
         if (!saved.widget)
             continue;

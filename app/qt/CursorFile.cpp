@@ -1,4 +1,4 @@
-#include "app/CursorFile.h"
+#include "app/qt/CursorFile.h"
 
 #include <QBuffer>
 #include <QFile>

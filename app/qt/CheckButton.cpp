@@ -1,4 +1,4 @@
-#include "app/CheckButton.h"
+#include "app/qt/CheckButton.h"
 
 #include <QStyleOptionButton>
 #include <QStylePainter>
@@ -14,14 +14,7 @@ CheckButton::CheckButton(const QString& caption, QWidget* parent) : QAbstractBut
     setText(caption);
     setCheckable(true);
     setFocusPolicy(Qt::StrongFocus);
-    connect(this, &QAbstractButton::toggled, this, &CheckButton::Click);
-}
-
-bool CheckButton::takePress() {
-    if (value() != 1)
-        return false;
-    setValue(0);
-    return true;
+    connect(this, &QAbstractButton::clicked, this, &CheckButton::Click);
 }
 
 void CheckButton::setPicture(const QPixmap& picture) {

@@ -1,8 +1,6 @@
-#include "app/StartupRoutines.h"
+#include "app/qt/CentreOnScreen.h"
 
-#include <QDateTime>
 #include <QEvent>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
@@ -58,8 +56,4 @@ void CentreOnScreen(QWidget& window) {
     centreFrame(window);
     if (!window.isVisible())
         new CentreWhenFramed(window);
-}
-
-bool FileExists(const QString& path) {
-    return !path.isEmpty() && QFileInfo(path).lastModified().isValid();
 }
