@@ -71,3 +71,12 @@ if [ -e "$check/out.xlsx" ]; then
   exit 1
 fi
 echo "The batch command failed cleanly without Excel (exit status 1)."
+
+# --- The window, vantrelo.exe, under Wine on a virtual display ---------------
+# Built with Wine as the emulator, so that the hand pointer's tool runs at
+# build time here too; tests/app/win32/check-window.sh then looks at the
+# window in a Wine prefix of its own and ends every process it started.
+echo "== The window (vantrelo.exe) under Wine"
+cmake "$build" -DCMAKE_CROSSCOMPILING_EMULATOR="timeout;120;/usr/lib/wine/wine64" >/dev/null
+cmake --build "$build" --target vantrelo window_probe
+bash tests/app/win32/check-window.sh "$build"
