@@ -197,6 +197,19 @@ private slots:
         QCOMPARE(world.memory.record().closed, world.memory.record().opened);
     }
 
+    // A box only as wide as "Excel not found" had its title cut to "V… o".
+    void messageBoxLeavesRoomForItsTitle() {
+        int width = 0;
+        QTimer::singleShot(0, [&width] {
+            QWidget* box = QApplication::activeModalWidget();
+            width = box->width();
+            box->close();
+        });
+        QtDialogs::desktop().showMessage(nullptr, QStringLiteral("Vantrelo"),
+                                         QStringLiteral("Excel not found"));
+        QVERIFY2(width >= 250, qPrintable(QString::number(width)));
+    }
+
     void closingWithNoActionClosesAtOnce() {
         FakeWorld world;
         QtForm1 form(world.services(), world.dialogs());
