@@ -2,15 +2,9 @@
 
 #include "ExcelAddress.h"
 
-#include <cmath>
 #include <utility>
 
 namespace sheet::excel {
-
-namespace {
-// Interior.ColorIndex of a cell without fill (xlColorIndexNone).
-constexpr std::int32_t kNoFill = -4142;
-} // namespace
 
 ExcelCells::ExcelCells(Dispatch worksheet) : worksheet_(std::move(worksheet)) {
     cells_ = GuardCom("read the sheet", [&] { return GetDispatch(worksheet_, L"Cells"); });
@@ -52,16 +46,6 @@ void ExcelCells::colourSpans(const std::vector<dupes::CellSpan>& spans, std::uin
         for (const auto& group : groups) {
             paint(Get(worksheet_, range_, {Variant::Text(group)}).object(), colour);
         }
-    });
-}
-
-std::optional<std::uint32_t> ExcelCells::fillOf(std::int32_t row, std::int32_t column) {
-    return GuardCom("read a cell's fill", [&]() -> std::optional<std::uint32_t> {
-        const Dispatch interior = Get(cell(row, column), interior_).object();
-        if (Get(interior, colorIndex_).int32() == kNoFill) {
-            return std::nullopt;
-        }
-        return static_cast<std::uint32_t>(std::llround(Get(interior, color_).number()));
     });
 }
 

@@ -3,8 +3,6 @@
 #include "Com.h"
 #include "dupes/BlockAccess.h"
 
-#include <optional>
-
 namespace sheet::excel {
 
 // The cells of one worksheet of a workbook open in Excel.
@@ -22,9 +20,6 @@ public:
     // Interior.Color serves every union of areas whose address fits one request.
     void colourSpans(const std::vector<dupes::CellSpan>& spans, std::uint32_t colour) override;
 
-    // The fill of one cell, or none when it has no fill; for tests.
-    std::optional<std::uint32_t> fillOf(std::int32_t row, std::int32_t column);
-
 private:
     Dispatch cell(std::int32_t row, std::int32_t column);
     std::string textOf(std::int32_t row, std::int32_t column);
@@ -37,7 +32,6 @@ private:
     Member range_{L"Range"};
     Member interior_{L"Interior"};
     Member color_{L"Color"};
-    Member colorIndex_{L"ColorIndex"};
 };
 
 } // namespace sheet::excel

@@ -78,7 +78,8 @@ Dispatch StartExcel() {
     HRESULT hr = CLSIDFromProgID(L"Excel.Application", &excel);
     if (FAILED(hr)) {
         throw SheetError("Excel could not be started: Microsoft Excel is not installed, or not "
-                         "registered for automation. Windows said: " + SystemMessage(hr) + ".");
+                         "registered for automation. Windows said: " +
+                         SystemMessage(hr) + ".");
     }
     Dispatch application;
     hr = CoCreateInstance(excel, nullptr, CLSCTX_LOCAL_SERVER, IID_IDispatch,
@@ -191,12 +192,13 @@ void ExcelWorkbook::checkInsideSheet(const ParsedBlockText& parsed, const std::s
     if (parsed.sheetName) {
         try {
             sheet = GetDispatch(GetDispatch(workbook_, L"Sheets"), L"Item",
-                              {Variant::Text(*parsed.sheetName)});
+                                {Variant::Text(*parsed.sheetName)});
         } catch (const ComError& e) {
             if (IsDisconnected(e.code())) {
                 throw;
             }
-            throw SheetError("The block \"" + text + "\" cannot be used: the workbook has no sheet named \"" +
+            throw SheetError("The block \"" + text +
+                             "\" cannot be used: the workbook has no sheet named \"" +
                              *parsed.sheetName + "\".");
         }
     } else {
@@ -206,7 +208,8 @@ void ExcelWorkbook::checkInsideSheet(const ParsedBlockText& parsed, const std::s
     const std::int32_t columns = Get(GetDispatch(sheet, L"Columns"), L"Count").int32();
     for (const auto& area : parsed.areas) {
         if (area.lastRow > rows || area.lastColumn > columns) {
-            throw SheetError("The block \"" + text + "\" reaches beyond the sheet's last row or column.");
+            throw SheetError("The block \"" + text +
+                             "\" reaches beyond the sheet's last row or column.");
         }
     }
 }
@@ -216,7 +219,8 @@ Block ExcelWorkbook::findBlock(const std::string& text) {
     const std::string reference = ExcelReference(parsed);
     if (reference.size() > kMaxAddressLength) {
         throw SheetError("The block \"" + text + "\" cannot be used: Excel takes at most " +
-                         std::to_string(kMaxAddressLength) + " characters of address at once; mark fewer areas.");
+                         std::to_string(kMaxAddressLength) +
+                         " characters of address at once; mark fewer areas.");
     }
     return GuardCom("find the block \"" + text + "\"", [&] {
         checkInsideSheet(parsed, text);
@@ -238,13 +242,6 @@ Block ExcelWorkbook::usedPart(const Block& block) {
 Block ExcelWorkbook::askForBlock(const std::string& prompt, const std::string& defaultText,
                                  const std::function<void()>& whileWaiting) {
     static_cast<void>(whileWaiting); // see the header: the input box call blocks
-    if (options_.answerBlockChoice) {
-        const auto answer = options_.answerBlockChoice(defaultText);
-        if (!answer) {
-            throw BlockChoiceCancelled("The block choice was cancelled.");
-        }
-        return findBlock(*answer);
-    }
     // The default in Excel's own notation, so that confirming it unchanged
     // works even for a sheet name with blanks; a text that is no block is
     // offered as it is.
@@ -292,10 +289,11 @@ std::string ExcelWorkbook::name(const Block& block) {
 
 std::string ExcelWorkbook::headerValue(const Block& block, std::int32_t column) {
     return GuardCom("read a column's name", [&] {
-        const Dispatch range = GetDispatch(sheetAt(block.sheetIndex), L"Range",
-                                         {Variant::Text(FormatAddress({block.geometry()}, SheetLimits{}))});
-        const Dispatch cell =
-            GetDispatch(GetDispatch(range, L"Cells"), L"Item", {Variant::Int(1), Variant::Int(column)});
+        const Dispatch range =
+            GetDispatch(sheetAt(block.sheetIndex), L"Range",
+                        {Variant::Text(FormatAddress({block.geometry()}, SheetLimits{}))});
+        const Dispatch cell = GetDispatch(GetDispatch(range, L"Cells"), L"Item",
+                                          {Variant::Int(1), Variant::Int(column)});
         return CellValueAsText(CellValueOf(Get(cell, L"Value").get()));
     });
 }
@@ -303,16 +301,14 @@ std::string ExcelWorkbook::headerValue(const Block& block, std::int32_t column) 
 ExcelCells& ExcelWorkbook::cellsOf(std::int32_t sheetIndex) {
     auto& cells = cells_[sheetIndex];
     if (!cells) {
-        cells = std::make_unique<ExcelCells>(GuardCom("read the sheet", [&] { return sheetAt(sheetIndex); }));
+        cells = std::make_unique<ExcelCells>(
+            GuardCom("read the sheet", [&] { return sheetAt(sheetIndex); }));
     }
     return *cells;
 }
 
-dupes::BlockAccess& ExcelWorkbook::cells(const Block& block) { return cellsOf(block.sheetIndex); }
-
-std::optional<std::uint32_t> ExcelWorkbook::fillOf(const Block& block, std::int32_t row,
-                                                   std::int32_t column) {
-    return cellsOf(block.sheetIndex).fillOf(row, column);
+dupes::BlockAccess& ExcelWorkbook::cells(const Block& block) {
+    return cellsOf(block.sheetIndex);
 }
 
 Dispatch ExcelWorkbook::copyOfWorkbook() {
@@ -349,7 +345,8 @@ void ExcelWorkbook::saveCopyAs(const std::string& path, bool replace,
         if (KeepsCellFills(ownFormat) && !ownExtension.empty()) {
             file = std::make_unique<TemporaryFile>(ownExtension);
             Call(workbook_, L"SaveCopyAs", {Variant::Text(Utf8Of(file->path()))});
-            Call(GetDispatch(application_, L"Workbooks"), L"Open", {Variant::Text(Utf8Of(file->path()))});
+            Call(GetDispatch(application_, L"Workbooks"), L"Open",
+                 {Variant::Text(Utf8Of(file->path()))});
             copy = LastWorkbook(application_);
         } else {
             copy = copyOfWorkbook();
