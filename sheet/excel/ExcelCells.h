@@ -11,9 +11,7 @@ public:
     explicit ExcelCells(Dispatch worksheet);
 
     std::string cellText(std::int32_t row, std::int32_t column) override;
-    // Cell by cell: Range.Text of a range of several cells is Null unless
-    // they all show the same text, and no bulk read here is known to equal
-    // the per-cell text.
+    // In bulk where that is exact, else cell by cell: see ExcelCells.cpp.
     void readTexts(std::int32_t firstRow, std::int32_t rowCount,
                    const std::vector<std::int32_t>& columns, dupes::TextTable& out) override;
     // Spans of one width on consecutive rows go as one area, and one
@@ -22,7 +20,10 @@ public:
 
 private:
     Dispatch cell(std::int32_t row, std::int32_t column);
+    Dispatch rangeOf(const dupes::BlockGeometry& area);
     std::string textOf(std::int32_t row, std::int32_t column);
+    std::vector<bool> showTextsAsTheyAre(const Dispatch& range, const dupes::BlockGeometry& area);
+    void readColumns(const dupes::BlockGeometry& area, std::vector<dupes::TextTable>& columns);
     void paint(const Dispatch& range, std::uint32_t colour);
 
     Dispatch worksheet_;
@@ -30,6 +31,8 @@ private:
     Member item_{L"Item"};
     Member text_{L"Text"};
     Member range_{L"Range"};
+    Member value2_{L"Value2"};
+    Member numberFormat_{L"NumberFormat"};
     Member interior_{L"Interior"};
     Member color_{L"Color"};
 };

@@ -26,7 +26,7 @@ namespace fs = std::filesystem;
 // text, an empty cell and 5 shown as currency.
 memory_sheet::Book DataBook() {
     memory_sheet::Sheet sheet{"My Data", {}, {}};
-    sheet.place(5, 3, {{"Name", "", "$5.00", "City"}, {"Ann", "a", "1", "Oslo"}});
+    sheet.place(5, 3, {{"Name", "", "$5.00", "City"}, {"Ann", "Zürich", "1", "Oslo"}});
     sheet.contents[{5, 5}] = {memory_sheet::Content::Kind::Number, "$#,##0.00", {}, 5, 0};
     return memory_sheet::Book{{sheet}};
 }
@@ -138,6 +138,30 @@ TEST(ExcelWorkbook, HeaderValuesAreValuesNotDisplays) {
     EXPECT_TRUE(s.has("Worksheet.Range(\"$C$5:$F$9\")"));
     EXPECT_TRUE(s.has("Range.Item(1, 3)"));
     EXPECT_EQ(s.count("Range.Value"), 3u);
+    EXPECT_TRUE(s.closedCleanly());
+}
+
+// One Value2 per run of neighbouring columns; Text only for the cells whose
+// value does not say what they show: here the column with a currency cell.
+TEST(ExcelWorkbook, ReadsTextsInBulkAndOnlyTheRestOneByOne) {
+    Scene s("vantrelo-fake-read.xlsx");
+    auto& cells = s.workbook->cells(DataBlock());
+    dupes::TextTable texts;
+    cells.readTexts(5, 2, {6, 3, 4, 5}, texts);
+    std::vector<std::string> read;
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        read.emplace_back(texts.cell(i));
+    }
+    EXPECT_EQ(read, (std::vector<std::string>{"City", "Name", "", "$5.00", "Oslo", "Ann", "Zürich",
+                                              "1"}));
+    EXPECT_TRUE(s.has("Worksheet.Range(\"C5:F6\")"));
+    EXPECT_EQ(s.count("Range.Value2"), 1u);
+    EXPECT_EQ(s.count("Range.NumberFormat"), 5u); // the area's is Null, so each column's
+    EXPECT_EQ(s.count("Range.Text"), 2u);         // E5 and E6
+    // Columns apart are read apart.
+    cells.readTexts(5, 2, {3, 6}, texts);
+    EXPECT_EQ(s.count("Range.Value2"), 3u);
+    EXPECT_EQ(s.count("Range.Text"), 2u);
     EXPECT_TRUE(s.closedCleanly());
 }
 
