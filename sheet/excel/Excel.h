@@ -11,8 +11,9 @@
 namespace sheet::excel {
 
 struct ExcelOptions {
-    // Once pulled (may be null), every later call on the workbooks throws
-    // Stopped. Excel is not ended: a call under way runs to its end.
+    // Once pulled (may be null), Excel is ended at once, unless handed over
+    // to the user, and every call on the workbooks throws Stopped, also one
+    // under way.
     std::shared_ptr<StopSwitch> stop;
     // Test seam: when set, gives the Application object to open workbooks
     // in, instead of starting Excel.

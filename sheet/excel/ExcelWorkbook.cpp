@@ -92,7 +92,7 @@ Dispatch StartExcel() {
 
 ExcelWorkbook::ExcelWorkbook(const ExcelOptions& options, const std::string& path,
                              const ProgressListener& progress)
-    : options_(options) {
+    : options_(options), retry_(options_.stop) {
     if (path.empty()) {
         throw SheetError("No workbook was given.");
     }
@@ -106,13 +106,20 @@ ExcelWorkbook::ExcelWorkbook(const ExcelOptions& options, const std::string& pat
         progress({Stage::StartingOffice, 0, 0});
     }
     application_ = options_.start ? options_.start() : StartExcel();
-    if (progress) {
-        progress({Stage::LoadingWorkbook, 0, 0});
-    }
     try {
+        // Before anything else, so that a stop ends Excel from now on.
+        process_ = GuardCom("find Excel's process", [&] {
+            return std::make_unique<ExcelProcess>(application_, options_.stop);
+        });
+        if (progress) {
+            progress({Stage::LoadingWorkbook, 0, 0});
+        }
         open(path);
     } catch (...) {
         closeAndQuit();
+        if (options_.stop && options_.stop->pulled()) {
+            throw Stopped(); // what failed is the Excel the stop ended
+        }
         throw;
     }
 }
@@ -372,6 +379,7 @@ void ExcelWorkbook::handOverToUser() {
         // Excel stays when our references go, and the user's closing ends it.
         Put(application_, L"UserControl", Variant::Bool(true));
     });
+    process_->handOver();
     cells_.clear();
     workbook_.reset();
     application_.reset();

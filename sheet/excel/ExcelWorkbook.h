@@ -3,6 +3,7 @@
 #include "Com.h"
 #include "Excel.h"
 #include "ExcelCells.h"
+#include "ExcelProcess.h"
 #include "sheet/BlockText.h"
 #include "sheet/Workbook.h"
 
@@ -53,6 +54,7 @@ private:
     // Declared first so that it goes last, after every reference is released.
     ComApartment apartment_;
     RetryRejectedCalls retry_;
+    std::unique_ptr<ExcelProcess> process_; // ends Excel when the stop switch is pulled
     Dispatch application_;
     Dispatch workbook_;
     std::map<std::int32_t, std::unique_ptr<ExcelCells>> cells_;

@@ -73,6 +73,7 @@ TEST(ExcelWorkbook, OpensWithMacrosOffThenClosesWithoutSavingAndQuits) {
     Scene s("vantrelo-fake-open.xlsx");
     const std::string path = fs::absolute(s.file.path()).lexically_normal().string();
     const std::vector<std::string> opened{
+        "Application.Hwnd",                   // its process, for a stop to end
         "Application.AutomationSecurity = 3", // before anything is opened
         "Application.DisplayAlerts = False",
         "Application.Workbooks",
