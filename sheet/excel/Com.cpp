@@ -2,6 +2,7 @@
 
 #include "Utf16.h"
 
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 
@@ -299,9 +300,13 @@ ComApartment::~ComApartment() {
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
 #endif
-class RetryRejectedCalls::Filter final : public IMessageFilter {
+namespace {
+
+// Counted for real: COM keeps a reference while it is registered, so a filter
+// that two workbooks of one thread replaced out of order is never left dangling.
+class RetryingFilter final : public IMessageFilter {
 public:
-    explicit Filter(std::shared_ptr<StopSwitch> stop) : stop_(std::move(stop)) {}
+    explicit RetryingFilter(std::shared_ptr<StopSwitch> stop) : stop_(std::move(stop)) {}
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
         if (object == nullptr) {
@@ -314,9 +319,14 @@ public:
         *object = nullptr;
         return E_NOINTERFACE;
     }
-    // Owned by its RetryRejectedCalls, which takes it out of COM before it goes.
-    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
+    ULONG STDMETHODCALLTYPE Release() override {
+        const ULONG left = --references_;
+        if (left == 0) {
+            delete this;
+        }
+        return left;
+    }
 
     DWORD STDMETHODCALLTYPE HandleInComingCall(DWORD, HTASK, DWORD, LPINTERFACEINFO) override {
         return SERVERCALL_ISHANDLED;
@@ -339,14 +349,17 @@ public:
     }
 
 private:
+    std::atomic<ULONG> references_{1};
     std::shared_ptr<StopSwitch> stop_;
 };
 #if defined(__GNUC__)
 #pragma GCC diagnostic pop
 #endif
 
+} // namespace
+
 RetryRejectedCalls::RetryRejectedCalls(std::shared_ptr<StopSwitch> stop)
-    : filter_(std::make_unique<Filter>(std::move(stop))) {
+    : filter_(new RetryingFilter(std::move(stop))) {
     // Fails outside a single-threaded apartment, where there is no filter to
     // set; calls then simply are not retried.
     registered_ = SUCCEEDED(CoRegisterMessageFilter(filter_.get(), &previous_));

@@ -6,9 +6,10 @@
 #ifndef NOMINMAX
 #define NOMINMAX // keeps std::min and std::max usable
 #endif
+#include <windows.h> // before the COM headers, which need its types
+
 #include <objbase.h>
 #include <oleauto.h>
-#include <windows.h>
 
 #include <cstdint>
 #include <exception>
@@ -237,8 +238,7 @@ public:
     RetryRejectedCalls& operator=(const RetryRejectedCalls&) = delete;
 
 private:
-    class Filter;
-    std::unique_ptr<Filter> filter_;
+    ComRef<IMessageFilter> filter_;
     IMessageFilter* previous_ = nullptr;
     bool registered_ = false;
 };

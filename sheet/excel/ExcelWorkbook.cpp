@@ -108,7 +108,7 @@ ExcelWorkbook::ExcelWorkbook(const ExcelOptions& options, const std::string& pat
     application_ = options_.start ? options_.start() : StartExcel();
     try {
         // Before anything else, so that a stop ends Excel from now on.
-        process_ = GuardCom("find Excel's process", [&] {
+        process_ = GuardCom("tell which process it runs in", [&] {
             return std::make_unique<ExcelProcess>(application_, options_.stop);
         });
         if (progress) {

@@ -179,4 +179,5 @@ TEST(ExcelBusyFilter, RetriesWhileBusyGivesUpOnARefusalAndOnAStop) {
     EXPECT_EQ(filter->RetryRejectedCall(nullptr, 1000, SERVERCALL_RETRYLATER), kCancel);
     puller.join();
     CoRegisterMessageFilter(filter, nullptr);
+    filter->Release(); // the reference taking it out handed over
 }
