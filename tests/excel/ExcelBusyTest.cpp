@@ -2,7 +2,6 @@
 // the wait at once. COM asks the message filters only of calls that cross
 // apartments, so the stand-in is served here from a thread of its own.
 #include "FakeExcelModel.h"
-#include "Thrown.h"
 
 #include "sheet/excel/ExcelWorkbook.h"
 
