@@ -30,8 +30,7 @@ std::unique_ptr<Spreadsheet> MakeExcel(ExcelOptions options) {
 
 namespace sheet {
 
-// Excel is not ended by a stop: a stop waits for the call under way to end,
-// and the calls after it say Stopped.
+// A stop ends the Excel of every workbook not yet handed over, at once.
 std::unique_ptr<Spreadsheet> MakeSpreadsheet(std::shared_ptr<StopSwitch> stop) {
     excel::ExcelOptions options;
     options.stop = std::move(stop);

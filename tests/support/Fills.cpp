@@ -3,11 +3,7 @@
 #include "MemorySpreadsheet.h"
 #include "sheet/SheetError.h"
 #include "sheet/ThreadBoundWorkbook.h"
-#ifdef _WIN32
-#include "sheet/excel/ExcelWorkbook.h"
-#else
 #include "sheet/libreoffice/CalcWorkbook.h"
-#endif
 
 std::optional<std::uint32_t> FillOf(sheet::Workbook& workbook, const sheet::Block& block,
                                     std::int32_t row, std::int32_t column) {
@@ -16,12 +12,8 @@ std::optional<std::uint32_t> FillOf(sheet::Workbook& workbook, const sheet::Bloc
     if (isMemory) {
         return fill;
     }
-#ifdef _WIN32
-    using OfficeWorkbook = sheet::excel::ExcelWorkbook;
-#else
-    using OfficeWorkbook = sheet::libreoffice::CalcWorkbook;
-#endif
-    if (auto* office = dynamic_cast<OfficeWorkbook*>(&sheet::BackendOf(workbook))) {
+    if (auto* office =
+            dynamic_cast<sheet::libreoffice::CalcWorkbook*>(&sheet::BackendOf(workbook))) {
         return office->fillOf(block, row, column);
     }
     throw sheet::SheetError("no way to read fills from this workbook's backend");
