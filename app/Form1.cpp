@@ -7,6 +7,7 @@
 #include "sheet/SheetError.h"
 #include "sheet/Spreadsheet.h"
 #include "sheet/StopSwitch.h"
+#include "sheet/Utf8Path.h"
 
 #include <exception>
 #include <future>
@@ -168,7 +169,7 @@ void Form1::chooseBlock() {
         face_.setText(Control::txtSelection, "");
         return;
     }
-    if (!IsOrdinaryFile(PathOf(path))) {
+    if (!IsOrdinaryFile(sheet::PathOf(path))) {
         tell("Excel not found");
         face_.setText(Control::txtSelection, "");
         return;

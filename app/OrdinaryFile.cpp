@@ -1,15 +1,10 @@
 #include "app/OrdinaryFile.h"
 
-#include <string>
 #include <system_error>
 
 #ifdef _WIN32
 #include <windows.h>
 #endif
-
-std::filesystem::path PathOf(std::string_view utf8) {
-    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
-}
 
 bool FileExists(const std::filesystem::path& path) {
     std::error_code error;

@@ -1,10 +1,6 @@
 #pragma once
 
 #include <filesystem>
-#include <string_view>
-
-// A path as the window holds it, UTF-8, for the file system.
-std::filesystem::path PathOf(std::string_view utf8);
 
 // True when the path's last-modified time can be read. Never reports a
 // failure: anything that goes wrong just gives false.

@@ -10,6 +10,7 @@
 #include "sheet/ColumnList.h"
 #include "sheet/HighlightBlock.h"
 #include "sheet/OpenExcelWorkbook.h"
+#include "sheet/Utf8Path.h"
 
 #include <chrono>
 #include <filesystem>
@@ -20,8 +21,11 @@ void RunHighlightCommand(const HighlightCommand& command, const SpreadsheetMaker
                          std::ostream& out, std::ostream& err) {
     const auto started = std::chrono::steady_clock::now();
     InterruptGuard interrupts;
-    CheckWorkbook(command.workbook);
-    CheckOutput(command.workbook, command.output, command.force);
+    // Paths are UTF-8 here, as the command line was.
+    const std::filesystem::path workbookPath = sheet::PathOf(command.workbook);
+    const std::filesystem::path outputPath = sheet::PathOf(command.output);
+    CheckWorkbook(workbookPath);
+    CheckOutput(workbookPath, outputPath, command.force);
 
     // From the first second to the summary, the terminal shows what is
     // going on. The office tells of loading and saving on threads of its
@@ -57,7 +61,7 @@ void RunHighlightCommand(const HighlightCommand& command, const SpreadsheetMaker
 
     const dupes::RunSummary summary = sheet::HighlightBlock(*workbook, block, options, progress);
     ThrowIfInterrupted();
-    SaveCopy(*workbook, progress, command.workbook, command.output, command.force);
+    SaveCopy(*workbook, progress, workbookPath, outputPath, command.force);
     workbook.reset(); // ends the instance before the report
     bar.finish();
 
@@ -66,7 +70,7 @@ void RunHighlightCommand(const HighlightCommand& command, const SpreadsheetMaker
     report.block = blockName;
     report.usedBlock = usedBlockName;
     std::error_code ec;
-    report.output = std::filesystem::absolute(command.output, ec).lexically_normal().string();
+    report.output = std::filesystem::absolute(outputPath, ec).lexically_normal().string();
     report.exceptFirst = command.exceptFirst;
     report.colour = std::string(dupes::ColourName(command.colour));
     report.entireRow = command.entireRow;
@@ -79,7 +83,7 @@ void RunHighlightCommand(const HighlightCommand& command, const SpreadsheetMaker
 void RunColumnsCommand(const ColumnsCommand& command, const SpreadsheetMaker& makeSpreadsheet,
                        std::ostream& out) {
     InterruptGuard interrupts;
-    CheckWorkbook(command.workbook);
+    CheckWorkbook(sheet::PathOf(command.workbook));
     const auto spreadsheet = makeSpreadsheet(interrupts.stopSwitch());
     const auto workbook = sheet::OpenExcelWorkbook(*spreadsheet, command.workbook);
     ThrowIfInterrupted();

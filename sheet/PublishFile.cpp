@@ -6,6 +6,7 @@
 #include <functional>
 
 #ifdef _WIN32
+#include <atomic>
 #include <fstream>
 #include <windows.h>
 #else
@@ -76,10 +77,13 @@ void PublishFile(const fs::path& finished, const fs::path& destination, bool rep
 
 void PublishContents(std::string_view contents, const fs::path& destination, bool replace,
                      const std::string& whatItIs) {
+    // A plain name: the destination's own may not survive the trip through
+    // a narrow string.
+    static std::atomic<unsigned> counter{0};
     std::error_code ec;
     const fs::path temporary =
         fs::temp_directory_path(ec) / ("vantrelo-" + std::to_string(::GetCurrentProcessId()) + "-" +
-                                       destination.filename().string());
+                                       std::to_string(++counter) + ".tmp");
     {
         std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
         file.write(contents.data(), static_cast<std::streamsize>(contents.size()));

@@ -1,7 +1,7 @@
 #include "app/win32/Win32Desktop.h"
 
-#include "app/OrdinaryFile.h"
 #include "sheet/Spreadsheet.h"
+#include "sheet/Utf8Path.h"
 
 #ifndef NOMINMAX
 #define NOMINMAX
@@ -15,7 +15,7 @@
 namespace {
 
 std::wstring Wide(std::string_view utf8) {
-    return PathOf(utf8).wstring();
+    return sheet::PathOf(utf8).wstring();
 }
 
 std::wstring KeyOf(const SettingAddress& address) {

@@ -1,8 +1,8 @@
 #include "app/win32/Win32Form1.h"
 
-#include "app/OrdinaryFile.h"
 #include "app/WindowPointer.h"
 #include "app/win32/Pictures.h"
+#include "sheet/Utf8Path.h"
 
 #include <commctrl.h>
 #include <commdlg.h>
@@ -23,7 +23,7 @@ constexpr DWORD windowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIM
 constexpr int comboListRows = 5;
 
 std::wstring Wide(std::string_view utf8) {
-    return PathOf(utf8).wstring();
+    return sheet::PathOf(utf8).wstring();
 }
 
 std::string Utf8(std::wstring_view wide) {

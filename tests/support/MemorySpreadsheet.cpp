@@ -5,6 +5,7 @@
 #include "sheet/SheetError.h"
 #include "sheet/ThreadBoundWorkbook.h"
 #include "sheet/UsedArea.h"
+#include "sheet/Utf8Path.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -166,20 +167,21 @@ public:
         if (faults_.saveFails) {
             throw sheet::SheetError(*faults_.saveFails);
         }
-        const std::string extension = std::filesystem::path(path).extension().string();
+        const std::filesystem::path file = sheet::PathOf(path);
+        const std::string extension = file.extension().string();
         if (extension != ".xlsx" && extension != ".xls" && extension != ".ods" &&
             extension != ".fods") {
             throw sheet::SheetError("Cannot save as \"" + path +
                                     "\": choose a name ending in .xlsx, .xls, .ods or .fods.");
         }
-        std::ostringstream file;
+        std::ostringstream contents;
         for (const Sheet& sheet : book_.sheets) {
             for (const auto& [cell, text] : sheet.texts) {
-                file << sheet.name << '\t' << cell.first << '\t' << cell.second << '\t' << text
-                     << '\n';
+                contents << sheet.name << '\t' << cell.first << '\t' << cell.second << '\t' << text
+                         << '\n';
             }
         }
-        sheet::PublishContents(file.str(), path, replace, "The copy");
+        sheet::PublishContents(contents.str(), file, replace, "The copy");
         record_->savedCopies.push_back(path);
     }
 
