@@ -1,5 +1,5 @@
-#include "cli/Main.h"
+#include "cli/Utf8Main.h"
 
 int main(int argc, char** argv) {
-    return cli::Main(argc, argv);
+    return cli::Utf8Main(argc, argv);
 }

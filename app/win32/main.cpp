@@ -3,15 +3,15 @@
 // started from and a script waits for it and reads its exit status; the
 // window lets go of that console at once, and a console that Windows made
 // just for it (started from Explorer) goes with it.
-#include "cli/Main.h"
 #include "app/win32/Win32Desktop.h"
 #include "app/win32/Win32Form1.h"
+#include "cli/Utf8Main.h"
 
 #include <ole2.h>
 
 int main(int argc, char** argv) {
     if (argc > 1)
-        return cli::Main(argc, argv, cli::MainOptions{.windowWithoutArguments = true});
+        return cli::Utf8Main(argc, argv, cli::MainOptions{.windowWithoutArguments = true});
     FreeConsole();
     // The file dialog wants COM on the window's thread; each action's own
     // thread has an apartment of its own for Excel.
