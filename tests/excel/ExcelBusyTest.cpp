@@ -21,20 +21,12 @@ using sheet::excel::Dispatch;
 #endif
 // Answers every incoming call with "retry later" while `rejections` lasts,
 // and counts the retries it is asked about as a caller.
-class Filter final : public IMessageFilter {
+class Filter final : public fake::Unowned<IMessageFilter, IID_IMessageFilter> {
 public:
     std::atomic<int> rejections{0};
     std::atomic<int> rejected{0};
     std::atomic<int> retriesAsked{0};
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-        *object = IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IMessageFilter)
-                      ? static_cast<IMessageFilter*>(this)
-                      : nullptr;
-        return *object != nullptr ? S_OK : E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-    ULONG STDMETHODCALLTYPE Release() override { return 1; }
     DWORD STDMETHODCALLTYPE HandleInComingCall(DWORD, HTASK, DWORD, LPINTERFACEINFO) override {
         if (rejections > 0) {
             --rejections;

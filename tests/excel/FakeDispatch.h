@@ -92,6 +92,21 @@ private:
     CallLog* log_;
     bool transient_ = false;
 };
+
+// A COM object its owner keeps for as long as it is used (a message filter,
+// a class factory): it answers for IUnknown and `Interface`, and its counts
+// do nothing.
+template <typename Interface, const IID& kInterfaceId> class Unowned : public Interface {
+public:
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
+        *object = IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, kInterfaceId)
+                      ? static_cast<Interface*>(this)
+                      : nullptr;
+        return *object != nullptr ? S_OK : E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+};
 #if defined(__GNUC__)
 #pragma GCC diagnostic pop
 #endif

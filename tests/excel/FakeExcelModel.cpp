@@ -292,8 +292,11 @@ FakeObject& FakeExcelModel::make(std::string label, Members members) {
 }
 
 void FakeExcelModel::answerWith(FakeObject& object, Members members) {
-    object.answer = [this, members = std::move(members)](const Record& call, VARIANT* result,
-                                                         EXCEPINFO* exception) -> HRESULT {
+    object.answer = [this, label = object.label(), members = std::move(members)](
+                        const Record& call, VARIANT* result, EXCEPINFO* exception) -> HRESULT {
+        if (onCall) {
+            onCall(label, call);
+        }
         const auto refused = refusals.find(call.member);
         if (refused != refusals.end()) {
             return refused->second;
@@ -515,7 +518,7 @@ FakeObject& FakeExcelModel::areas(const Cells& cells) {
 FakeObject& FakeExcelModel::interior(const Cells& cells) {
     auto& fills = cells.book->contents.fills.at(cells.sheet);
     return make("Interior",
-                {{L"Color", [&fills, cells](const Record& call, VARIANT*) {
+                {{L"Color", [this, &fills, cells](const Record& call, VARIANT*) {
                       if (call.flags != DISPATCH_PROPERTYPUT) {
                           return DISP_E_MEMBERNOTFOUND; // the backend never reads fills
                       }
@@ -526,6 +529,10 @@ FakeObject& FakeExcelModel::interior(const Cells& cells) {
                                    column <= area.lastColumn; ++column) {
                                   fills[{row, column}] = colour;
                               }
+                          }
+                          if (onFill) {
+                              onFill(cells.book->contents.book.sheets.at(cells.sheet).name, area,
+                                     colour);
                           }
                       }
                       return S_OK;
@@ -545,6 +552,11 @@ HRESULT FakeExcelModel::open(const std::string& path, VARIANT* result) {
         if (fs::equivalent(known, file, error)) {
             return AnswerObject(result, workbook(openBook(FileNameOf(file), contents)));
         }
+    }
+    std::error_code error;
+    if (readFile && fs::is_regular_file(file, error)) {
+        addFile(file, readFile(file));
+        return AnswerObject(result, workbook(openBook(FileNameOf(file), files_.back().second)));
     }
     throw std::invalid_argument("Sorry, we couldn't find " + path +
                                 ". Is it possible it was moved, renamed or deleted?");

@@ -53,6 +53,16 @@ public:
     CallLog& log() { return log_; }
     // A member, by name, that fails with this code instead of answering.
     std::map<std::wstring, HRESULT> refusals;
+    // Workbooks.Open of a file that addFile did not name: what it holds, or
+    // a std::exception with Excel's words when it holds no workbook.
+    std::function<memory_sheet::Book(const std::filesystem::path&)> readFile;
+    // Told of every call before it is answered, with the label of the
+    // object called ("Application", "Interior").
+    std::function<void(const std::string& label, const FakeObject::Record&)> onCall;
+    // Told of every fill put on the cells of an area.
+    std::function<void(const std::string& sheetName, const dupes::BlockGeometry& area,
+                       std::uint32_t colour)>
+        onFill;
     // The window Application.Hwnd names; by default a message-only window of
     // this process, which a real Excel, a process of its own, never has.
     HWND window = nullptr;
