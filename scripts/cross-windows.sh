@@ -83,3 +83,12 @@ echo "== The window (vantrelo.exe) under Wine"
 cmake "$build" -DCMAKE_CROSSCOMPILING_EMULATOR="timeout;120;/usr/lib/wine/wine64" >/dev/null
 cmake --build "$build" --target vantrelo window_probe
 bash tests/app/win32/check-window.sh "$build"
+
+# --- The whole Windows road, against a stand-in for Excel in its own process -
+# excel_stand_in.exe is registered as "Excel.Application" in a Wine prefix of
+# the road's own (build-windows/road-prefix); tests/app/win32/check-road.sh
+# drives the window with xdotool and runs the batch command against it, as
+# one table of steps, and says how to register the stand-in elsewhere.
+echo "== The Windows road: vantrelo.exe and the batch command against a stand-in for Excel"
+cmake --build "$build" --target vantrelo vantrelo-batch window_probe excel_stand_in
+timeout 1200 bash tests/app/win32/check-road.sh "$build"

@@ -12,28 +12,12 @@ build=$1
 root=$(cd "$(dirname "$0")/../../.." && pwd)
 program="$build/vantrelo/app/vantrelo.exe"
 display=:97
-
-export WINEPREFIX="$root/$build/window-prefix" WINEARCH=win64 WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree=;mshtml=" DISPLAY=$display
-wineserver=/usr/lib/wine/wineserver64
-wine() { timeout "$1" /usr/lib/wine/wine64 "${@:2}"; }
-probe() { wine 30 "$build/window_probe/window_probe.exe" "$@"; }
+prefix=window-prefix
+source "$(dirname "$0")/wine-display.sh"
 registry_value() {
   wine 30 reg query 'HKCU\Software\VB and VBA Program Settings\Kestravon\Vantrelo' \
     /v 'Highlight Entire Row' 2>/dev/null | tr -d '\r' | awk '/REG_SZ/ {print $NF}'
 }
-
-Xvfb $display -screen 0 1280x1024x24 >/dev/null 2>&1 &
-xvfb=$!
-trap '"$wineserver" -k 2>/dev/null || true; "$wineserver" -w 2>/dev/null || true; kill $xvfb 2>/dev/null || true' EXIT
-sleep 1
-
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  wine 600 wineboot --init >/dev/null 2>&1
-fi
-# Wine draws the title bar itself, as Windows would, where no window manager does.
-wine 30 reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null
-wine 30 reg delete 'HKCU\Software\VB and VBA Program Settings\Kestravon' /f >/dev/null 2>&1 || true
 
 start() {
   wine 120 "$program" >/dev/null 2>&1 &
