@@ -5,14 +5,15 @@
 // to do (answer the input box, stay busy, crash) and where it records the
 // fills it is given.
 //
-//   excel_stand_in.exe /regserver    registers it, for the user of this prefix
+//   excel_stand_in.exe /regserver    registers it (HKEY_CLASSES_ROOT) in this prefix
 //   excel_stand_in.exe /unregserver  removes that
 //   excel_stand_in.exe -Embedding    as COM starts it: one Application
 //
 // Like Excel it registers its class for a single use, so that each new
 // Application is a process of its own, and has a top-level window, which
 // Application.Hwnd names and Visible shows; closing that window, as a user
-// closes Excel, or Application.Quit ends the process.
+// closes Excel, or Application.Quit ends the process. Excel would first ask
+// whether to save a changed workbook; the stand-in never does.
 #include "FakeExcelModel.h"
 #include "StandInWorkbookFile.h"
 
@@ -95,7 +96,8 @@ class BusyFilter final : public fake::Unowned<IMessageFilter, IID_IMessageFilter
 public:
     DWORD STDMETHODCALLTYPE HandleInComingCall(DWORD, HTASK, DWORD, LPINTERFACEINFO call) override {
         const auto left = duration_cast<milliseconds>(script.busyUntil - steady_clock::now());
-        // Only the object model's calls: COM's own bookkeeping goes on.
+        // Only the object model's calls: whether Excel also refuses COM's
+        // own (IRemUnknown's counts) while busy, its documentation does not say.
         if (left.count() <= 0 || call == nullptr || !IsEqualIID(call->iid, IID_IDispatch)) {
             return SERVERCALL_ISHANDLED;
         }
