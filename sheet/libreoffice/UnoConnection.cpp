@@ -55,10 +55,8 @@ Reference<css::uno::XComponentContext> ConnectToOffice(OfficeProcess& process,
             throw SheetError("LibreOffice stopped while starting up.");
         }
         try {
-            Reference<css::uno::XComponentContext> context(resolver->resolve(url),
-                                                           css::uno::UNO_QUERY_THROW);
-            process.noteSockets();
-            return context;
+            return Reference<css::uno::XComponentContext>(resolver->resolve(url),
+                                                          css::uno::UNO_QUERY_THROW);
         } catch (const css::connection::NoConnectException&) {
             // Not listening yet.
         } catch (const css::uno::Exception& e) {

@@ -1,5 +1,5 @@
 // What an office we start finds in its environment.
-#include "sheet/libreoffice/OfficeEnvironment.h"
+#include "sheet/libreoffice/OfficeCommand.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>

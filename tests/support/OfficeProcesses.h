@@ -3,8 +3,9 @@
 #include <sys/types.h>
 #include <vector>
 
-// Office processes started by this process (its children running with a
-// private profile named vantrelo-office-*), found through /proc. Offices of
+// Office processes started by this process (children of its guards, or its
+// own when it is their subreaper, running with a private profile named
+// vantrelo-office-*), found through /proc. Offices of
 // other test programs running at the same time are not counted.
 std::vector<pid_t> PrivateOfficeProcesses();
 

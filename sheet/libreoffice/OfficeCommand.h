@@ -1,9 +1,14 @@
+// How an office we start is called: its command line and its environment.
 #pragma once
 
 #include <string>
 #include <vector>
 
 namespace sheet::libreoffice {
+
+// The office program `binary` on the private profile folder `profile`:
+// no window of its own, no recovery, no first-start questions.
+std::vector<std::string> OfficeArguments(const std::string& binary, const std::string& profile);
 
 // The environment an office we start gets: ours (`variables`, NAME=value
 // each), with its temporary folder moved into its profile, so its own
@@ -13,5 +18,8 @@ namespace sheet::libreoffice {
 // tell an Escape from an Enter; other toolkits handle them natively.
 std::vector<std::string> OfficeEnvironment(const std::vector<std::string>& variables,
                                            const std::string& profile, bool headless);
+
+// This process's environment, NAME=value each.
+std::vector<std::string> OurEnvironment();
 
 } // namespace sheet::libreoffice
