@@ -16,6 +16,11 @@ std::vector<std::string> OfficeArguments(const std::string& binary, const std::s
 // is given the office's own X11 toolkit unless the user chose one: only
 // there do the office's key handlers see the keys of its range box, which
 // tell an Escape from an Enter; other toolkits handle them natively.
+//
+// The office reads and writes file names in the encoding of its locale, so
+// under a locale that is not UTF-8 (none set, or C, as under cron) it can
+// use no name beyond ASCII. It is then given the same language in UTF-8
+// where that is installed, or C.UTF-8.
 std::vector<std::string> OfficeEnvironment(const std::vector<std::string>& variables,
                                            const std::string& profile, bool headless);
 
