@@ -1,5 +1,6 @@
 #include "UnoConnection.h"
 
+#include "MemoryLimit.h"
 #include "Strings.h"
 #include "sheet/SheetError.h"
 
@@ -52,7 +53,7 @@ Reference<css::uno::XComponentContext> ConnectToOffice(OfficeProcess& process,
         // A pulled switch has killed the office: say so, not that it died.
         process.throwIfStopped();
         if (!process.running()) {
-            throw SheetError("LibreOffice stopped while starting up.");
+            throw SheetError("LibreOffice stopped while starting up." + MemoryLimitNote());
         }
         try {
             return Reference<css::uno::XComponentContext>(resolver->resolve(url),
