@@ -1,13 +1,9 @@
-// Starts an office through its guard program and tells the guard how the
-// office is to end.
 #include "OfficeGuard.h"
 
-#include "OfficeGuardWords.h"
 #include "ProcessArguments.h"
 #include "sheet/SheetError.h"
 
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
@@ -17,41 +13,41 @@
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
+#include <utility>
 
 namespace sheet::libreoffice {
 namespace {
 
 namespace fs = std::filesystem;
-namespace words = guard_words;
 
-struct Message {
-    std::string word;
-    long number = 0;
-};
+// In libexec/vantrelo beside the running program's folder, or beside the
+// folder above it, where the build puts it for the tests.
+std::string GuardProgram() {
+    std::error_code ec;
+    fs::path folder = fs::read_symlink("/proc/self/exe", ec).parent_path();
+    for (int up = 0; up < 2 && !ec; ++up, folder = folder.parent_path()) {
+        const fs::path program = (folder / OFFICE_GUARD_FROM_PROGRAM).lexically_normal();
+        if (::access(program.c_str(), X_OK) == 0) {
+            return program.string();
+        }
+    }
+    throw SheetError("LibreOffice could not be started: a part of Vantrelo is missing "
+                     "(vantrelo-office-guard, which ends the office with Vantrelo). Install "
+                     "Vantrelo again.");
+}
 
-// The next message from the guard, waiting up to `timeout` (-1: for ever);
-// a word of none when the guard is gone, none when nothing came in time.
-std::optional<Message> Hear(int socket, int timeout) {
+// The guard's next word, waiting up to `timeout` (-1: for ever); none when
+// nothing came in time, a word of 0 when the guard is gone.
+std::optional<GuardWord> Hear(int socket, int timeout) {
     pollfd watched{socket, POLLIN, 0};
     int ready = 0;
     while ((ready = ::poll(&watched, 1, timeout)) < 0 && errno == EINTR) {
     }
+    GuardWord word{};
     if (ready == 0) {
         return std::nullopt;
     }
-    char buffer[64];
-    ssize_t size = 0;
-    while ((size = ::recv(socket, buffer, sizeof buffer - 1, 0)) < 0 && errno == EINTR) {
-    }
-    if (size <= 0) {
-        return Message{};
-    }
-    buffer[size] = '\0';
-    char* number = std::strchr(buffer, ' ');
-    if (number != nullptr) {
-        *number++ = '\0';
-    }
-    return Message{buffer, number != nullptr ? std::strtol(number, nullptr, 10) : 0};
+    return ::recv(socket, &word, sizeof word, 0) == sizeof word ? word : GuardWord{};
 }
 
 void Reap(pid_t pid) {
@@ -63,22 +59,8 @@ void Reap(pid_t pid) {
 
 OfficeGuard::OfficeGuard(const OfficeLeftovers& leftovers, std::vector<std::string> arguments,
                          std::vector<std::string> environment) {
-    const std::string program = OfficeGuardProgram();
-    if (program.empty()) {
-        throw SheetError("LibreOffice could not be started: a part of Vantrelo is missing "
-                         "(vantrelo-office-guard, which ends the office with Vantrelo). "
-                         "Install Vantrelo again.");
-    }
-    std::vector<std::string> args{program};
-    for (const std::string& folder : leftovers.folders) {
-        args.insert(args.end(), {std::string(words::kFolder), folder});
-    }
-    if (!leftovers.pipeName.empty()) {
-        args.insert(args.end(), {std::string(words::kPipe), leftovers.pipeName});
-    }
-    args.emplace_back(words::kOffice);
-    args.insert(args.end(), arguments.begin(), arguments.end());
-
+    const std::string office = arguments.front();
+    arguments.insert(arguments.begin(), {GuardProgram(), leftovers.folder, leftovers.pipeName});
     int ends[2];
     if (::socketpair(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0, ends) != 0) {
         throw SheetError(std::string("LibreOffice could not be started: ") + std::strerror(errno));
@@ -96,33 +78,32 @@ OfficeGuard::OfficeGuard(const OfficeLeftovers& leftovers, std::vector<std::stri
     posix_spawnattr_setsigmask(&attributes, &none);
     posix_spawnattr_setpgroup(&attributes, 0);
     posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK);
-    const std::vector<char*> argv = NullTerminated(args);
+    const std::vector<char*> argv = NullTerminated(arguments);
     const std::vector<char*> envp = NullTerminated(environment);
     const int error =
-        ::posix_spawn(&guard_, program.c_str(), &actions, &attributes, argv.data(), envp.data());
+        ::posix_spawn(&guard_, argv[0], &actions, &attributes, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
     posix_spawnattr_destroy(&attributes);
     ::close(ends[1]);
-    if (error != 0) {
-        ::close(ends[0]);
-        throw SheetError(std::string("LibreOffice could not be started: ") + std::strerror(error));
-    }
     socket_ = ends[0];
-    const std::optional<Message> first = Hear(socket_, -1);
-    if (first && first->word == words::kStarted) {
+    if (error != 0) {
+        guard_ = -1;
+    }
+    const auto first = error == 0 ? Hear(socket_, -1) : std::nullopt;
+    if (first && first->what == GuardWord::Started) {
         office_ = static_cast<pid_t>(first->number);
         return;
     }
     end(std::chrono::milliseconds(0));
-    const int cause = first && first->word == words::kFailed ? static_cast<int>(first->number) : 0;
-    throw SheetError("LibreOffice could not be started (" + arguments.front() + ")" +
-                     (cause != 0 ? std::string(": ") + std::strerror(cause) : std::string(".")));
+    const int cause = error != 0                         ? error
+                      : first->what == GuardWord::Failed ? static_cast<int>(first->number)
+                                                         : 0;
+    throw SheetError("LibreOffice could not be started (" + office + ")" +
+                     (cause != 0 ? std::string(": ") + std::strerror(cause) : "."));
 }
 
 OfficeGuard::~OfficeGuard() {
-    if (guard_ > 0) {
-        end(std::chrono::milliseconds(0));
-    }
+    end(std::chrono::milliseconds(0));
 }
 
 bool OfficeGuard::exitedWithin(std::chrono::milliseconds time) {
@@ -130,68 +111,46 @@ bool OfficeGuard::exitedWithin(std::chrono::milliseconds time) {
     while (!exitStatus_ && socket_ >= 0) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
             deadline - std::chrono::steady_clock::now());
-        const auto message = Hear(socket_, static_cast<int>(std::max<long long>(left.count(), 0)));
-        if (!message) {
+        const auto word = Hear(socket_, static_cast<int>(std::max<long long>(left.count(), 0)));
+        if (!word) {
             return false;
         }
-        if (message->word == words::kStarted) {
-            office_ = static_cast<pid_t>(message->number);
-        } else if (message->word == words::kExited) {
-            exitStatus_ = static_cast<int>(message->number);
-        } else if (message->word.empty()) {
-            exitStatus_ = -1; // the guard is gone, and the office with it
+        if (word->what == GuardWord::Started) {
+            office_ = static_cast<pid_t>(word->number);
+        } else if (word->what == GuardWord::Exited || word->what == 0) {
+            exitStatus_ = word->what == 0 ? -1 : static_cast<int>(word->number);
         }
     }
     return true;
 }
 
 void OfficeGuard::kill() {
-    say(words::kKill);
+    say({GuardWord::Kill});
 }
 
 void OfficeGuard::end(std::chrono::milliseconds grace) {
     if (guard_ > 0) {
-        say(words::kEnd, static_cast<long>(grace.count()));
+        say({GuardWord::End, grace.count()});
         // The guard exits once the office has ended and its leftovers are gone.
-        Reap(guard_);
-        guard_ = -1;
+        Reap(std::exchange(guard_, -1));
     }
-    hangUp();
+    const std::lock_guard lock(socketMutex_);
+    ::close(std::exchange(socket_, -1));
 }
 
 void OfficeGuard::handOver() {
-    say(words::kHandOver);
-    hangUp();
-    std::thread([guard = guard_] { Reap(guard); }).detach();
-    guard_ = -1;
-}
-
-void OfficeGuard::say(std::string_view word, long number) {
-    const std::string message =
-        std::string(word) + (number >= 0 ? " " + std::to_string(number) : std::string());
-    const std::lock_guard lock(socketMutex_);
-    if (socket_ >= 0) {
-        // A guard someone killed must not take us down with SIGPIPE.
-        ::send(socket_, message.data(), message.size(), MSG_NOSIGNAL);
+    say({GuardWord::HandOver});
+    {
+        const std::lock_guard lock(socketMutex_);
+        ::close(std::exchange(socket_, -1));
     }
+    std::thread(Reap, std::exchange(guard_, -1)).detach();
 }
 
-void OfficeGuard::hangUp() {
+void OfficeGuard::say(GuardWord word) {
     const std::lock_guard lock(socketMutex_);
-    ::close(socket_);
-    socket_ = -1;
-}
-
-std::string OfficeGuardProgram() {
-    std::error_code ec;
-    fs::path folder = fs::read_symlink("/proc/self/exe", ec).parent_path();
-    for (int up = 0; up < 2 && !ec; ++up, folder = folder.parent_path()) {
-        const fs::path program = (folder / OFFICE_GUARD_FROM_PROGRAM).lexically_normal();
-        if (::access(program.c_str(), X_OK) == 0) {
-            return program.string();
-        }
-    }
-    return {};
+    // A guard someone killed must not take us down with SIGPIPE.
+    ::send(socket_, &word, sizeof word, MSG_NOSIGNAL);
 }
 
 } // namespace sheet::libreoffice

@@ -1,5 +1,3 @@
-// What an office leaves, and how it goes: used by the guard program and by
-// the start-up sweep, so it links nothing but the standard library.
 #include "OfficeLeftovers.h"
 
 #include <cerrno>
@@ -18,28 +16,24 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The office's runtime puts its pipes' sockets here, whatever TMPDIR says:
-// in /tmp, or in /var/tmp where /tmp cannot be used.
+// The office's runtime puts its pipes' sockets here whatever TMPDIR says: in
+// /tmp, or in /var/tmp where /tmp cannot be used.
 constexpr const char* kPipeFolders[] = {"/tmp", "/var/tmp"};
 
 std::string PipeFilePrefix() {
     return "OSL_PIPE_" + std::to_string(::getuid()) + "_";
 }
 
-// A socket nobody listens on any more refuses a connection; a live office's
-// accepts it. The office's runtime uses the same test before it makes a pipe.
+// A live office accepts; a socket nobody listens on any more refuses. The
+// office's runtime itself tells an orphaned pipe so before it makes one.
 bool RefusesConnection(const fs::path& socketFile) {
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
-    const std::string path = socketFile.string();
-    if (path.size() >= sizeof address.sun_path) {
+    if (socketFile.native().size() >= sizeof address.sun_path) {
         return false;
     }
-    std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
+    std::strcpy(address.sun_path, socketFile.c_str());
     const int probe = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-    if (probe < 0) {
-        return false;
-    }
     const bool refused =
         ::connect(probe, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 &&
         errno == ECONNREFUSED;
@@ -47,28 +41,10 @@ bool RefusesConnection(const fs::path& socketFile) {
     return refused;
 }
 
-void RemoveRefusingOfficeSockets() {
-    const std::string prefix = PipeFilePrefix();
-    for (const char* folder : kPipeFolders) {
-        std::error_code ec;
-        for (const auto& entry : fs::directory_iterator(folder, ec)) {
-            struct stat info {};
-            if (entry.path().filename().string().rfind(prefix, 0) == 0 &&
-                ::lstat(entry.path().c_str(), &info) == 0 && S_ISSOCK(info.st_mode) &&
-                info.st_uid == ::getuid() && RefusesConnection(entry.path())) {
-                fs::remove(entry.path(), ec);
-            }
-        }
-    }
-}
-
-// No process holds the folder as in use.
+// Nobody holds it as in use (see HoldAsInUse).
 bool Abandoned(const fs::path& folder) {
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOFOLLOW);
-    if (fd < 0) {
-        return false;
-    }
-    const bool free = ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+    const bool free = fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0;
     ::close(fd);
     return free;
 }
@@ -77,44 +53,41 @@ bool Abandoned(const fs::path& folder) {
 
 void OfficeLeftovers::remove() const {
     std::error_code ec;
-    for (const std::string& folder : folders) {
+    if (!folder.empty()) {
         fs::remove_all(folder, ec);
     }
-    if (!pipeName.empty()) {
-        for (const char* folder : kPipeFolders) {
-            fs::remove(fs::path(folder) / (PipeFilePrefix() + pipeName), ec);
+    for (const char* pipes : kPipeFolders) {
+        if (!pipeName.empty()) {
+            fs::remove(fs::path(pipes) / (PipeFilePrefix() + pipeName), ec);
+        }
+        for (const auto& entry : fs::directory_iterator(pipes, ec)) {
+            struct stat info {};
+            if (entry.path().filename().string().rfind(PipeFilePrefix(), 0) == 0 &&
+                ::lstat(entry.path().c_str(), &info) == 0 && S_ISSOCK(info.st_mode) &&
+                info.st_uid == ::getuid() && RefusesConnection(entry.path())) {
+                fs::remove(entry.path(), ec);
+            }
         }
     }
-    RemoveRefusingOfficeSockets();
 }
 
-bool HoldAsInUse(const std::string& folder) {
-    // Deliberately never closed, and inherited: the lock lasts as long as
-    // the last process holding it.
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW);
-    return fd >= 0 && ::flock(fd, LOCK_SH) == 0;
+void HoldAsInUse(const std::string& folder) {
+    // Shared, so that each holder may take it; inherited, and never closed.
+    ::flock(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW), LOCK_SH);
 }
 
 void RemoveStaleProfiles() {
     const auto settled = fs::file_time_type::clock::now() - std::chrono::minutes(1);
-    OfficeLeftovers stale;
     for (const auto& [root, prefix] : {std::pair{TempRoot(), kPrivateFolderPrefix},
                                        std::pair{TemplateRoot(), kTemplateSetupPrefix}}) {
         std::error_code ec;
         for (const auto& entry : fs::directory_iterator(root, ec)) {
-            if (entry.path().filename().string().rfind(prefix, 0) == 0 && entry.is_directory(ec) &&
-                !entry.is_symlink(ec) && fs::last_write_time(entry.path(), ec) < settled &&
-                Abandoned(entry.path())) {
-                stale.folders.push_back(entry.path().string());
+            if (entry.path().filename().string().rfind(prefix, 0) == 0 &&
+                fs::last_write_time(entry.path(), ec) < settled && Abandoned(entry.path())) {
+                OfficeLeftovers{entry.path().string(), {}}.remove();
             }
         }
     }
-    stale.remove();
-}
-
-std::string MakeUniqueFolder(const fs::path& parent, const std::string& prefix) {
-    std::string pattern = (parent / (prefix + "XXXXXX")).string();
-    return ::mkdtemp(pattern.data()) != nullptr ? pattern : std::string();
 }
 
 fs::path TempRoot() {
@@ -136,6 +109,11 @@ fs::path TemplateRoot() {
         return fs::path(home) / ".cache" / "vantrelo";
     }
     return TempRoot();
+}
+
+std::string MakeUniqueFolder(const fs::path& parent, const std::string& prefix) {
+    std::string pattern = (parent / (prefix + "XXXXXX")).string();
+    return ::mkdtemp(pattern.data()) != nullptr ? pattern : std::string();
 }
 
 } // namespace sheet::libreoffice

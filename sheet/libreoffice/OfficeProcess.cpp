@@ -41,7 +41,7 @@ OfficeProcess::OfficeProcess(const OfficeProcessOptions& options) : options_(opt
             arguments.emplace_back("--headless");
         }
         guard_ = std::make_unique<OfficeGuard>(
-            OfficeLeftovers{{profileDir_}, pipeName_}, arguments,
+            OfficeLeftovers{profileDir_, pipeName_}, arguments,
             OfficeEnvironment(OurEnvironment(), profileDir_, options_.headless));
     } catch (...) {
         std::error_code ec;
@@ -63,7 +63,7 @@ std::string OfficeProcess::connectUrl() const {
 }
 
 bool OfficeProcess::running() {
-    return guard_ && guard_->running();
+    return guard_ && !guard_->exitedWithin(std::chrono::milliseconds(0));
 }
 
 void OfficeProcess::end(std::chrono::milliseconds timeout) {

@@ -48,7 +48,7 @@ void SetUp(const std::string& binary, const std::shared_ptr<StopSwitch>& stop, c
     }
     auto arguments = OfficeArguments(binary, staging);
     arguments.insert(arguments.end(), {"--headless", "--terminate_after_init"});
-    OfficeGuard office(OfficeLeftovers{{staging}, {}}, arguments,
+    OfficeGuard office(OfficeLeftovers{staging, {}}, arguments,
                        OfficeEnvironment(OurEnvironment(), staging, true));
     StopSwitch::Hook hook;
     if (stop) {
