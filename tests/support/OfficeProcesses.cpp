@@ -3,10 +3,13 @@
 #include <algorithm>
 #include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -62,4 +65,27 @@ int EndPrivateOfficeProcesses(const std::vector<pid_t>& keep) {
         }
     }
     return ended;
+}
+
+std::vector<std::string> OfficeSockets() {
+    std::vector<std::string> sockets;
+    const std::string prefix = "OSL_PIPE_" + std::to_string(::getuid()) + "_";
+    for (const auto& entry : std::filesystem::directory_iterator("/tmp")) {
+        if (entry.path().filename().string().rfind(prefix, 0) == 0) {
+            sockets.push_back(entry.path().string());
+        }
+    }
+    std::sort(sockets.begin(), sockets.end());
+    return sockets;
+}
+
+bool Listened(const std::string& socket) {
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, socket.c_str(), sizeof address.sun_path - 1);
+    const int probe = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK, 0);
+    const bool listened =
+        ::connect(probe, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+    ::close(probe);
+    return listened;
 }
