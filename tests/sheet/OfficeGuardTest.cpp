@@ -38,8 +38,8 @@ std::vector<pid_t> StandIns(const std::string& folder) {
     std::vector<pid_t> processes;
     std::error_code ec;
     for (const auto& entry : fs::directory_iterator("/proc", ec)) {
-        std::ifstream file(entry.path() / "cmdline", std::ios::binary);
-        const std::string cmdline{std::istreambuf_iterator<char>(file), {}};
+        std::string cmdline(4096, '\0'); // a process that has ended reads as nothing
+        std::ifstream(entry.path() / "cmdline", std::ios::binary).read(cmdline.data(), 4096);
         if (cmdline.rfind("/bin/sh", 0) == 0 && cmdline.find(folder) != std::string::npos) {
             processes.push_back(std::atoi(entry.path().filename().c_str()));
         }

@@ -15,9 +15,14 @@
 
 namespace {
 
+// Empty for a process that has ended meanwhile.
 std::string Read(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    try {
+        std::ifstream in(file, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    } catch (const std::exception&) {
+        return {};
+    }
 }
 
 pid_t ParentOf(const std::string& process) {
