@@ -110,9 +110,12 @@ void CheckResultsWritten(const Command& command) {
     std::string message = "the results could not be written to standard output";
     if (const auto* highlight = std::get_if<HighlightCommand>(&command)) {
         std::error_code ec;
-        message = "the summary could not be written to standard output; the coloured copy is "
-                  "saved at \"" +
-                  std::filesystem::absolute(highlight->output, ec).lexically_normal().string() +
+        const bool copySaved = !highlight->reportOnly;
+        message = std::string("the summary could not be written to standard output; the ") +
+                  (copySaved ? "coloured copy" : "groups report") + " is saved at \"" +
+                  std::filesystem::absolute(copySaved ? highlight->output : highlight->groups, ec)
+                      .lexically_normal()
+                      .string() +
                   "\"";
     }
     throw std::runtime_error(message);
