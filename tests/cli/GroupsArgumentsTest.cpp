@@ -37,13 +37,6 @@ TEST_P(GroupOptions, AreReadOrRefusedInWords) {
 INSTANTIATE_TEST_SUITE_P(
     Arguments, GroupOptions,
     ::testing::Values(
-        Given{"ExactAndOneColourUnlessAsked",
-              {"--output", "o.xlsx"},
-              [](const cli::HighlightCommand& c) {
-                  EXPECT_TRUE(c.matching.exact());
-                  EXPECT_FALSE(c.colourPerGroup || c.reportOnly);
-                  EXPECT_EQ(c.groups, "");
-              }},
         Given{"EverythingAtOnce",
               {"--colour", "PER-GROUP", "--ignore-case", "--trim", "--groups=g.CSV", "--output",
                "o.xlsx"},
@@ -75,10 +68,7 @@ INSTANTIATE_TEST_SUITE_P(
         Given{"ReportOfNoKnownFormat",
               {"--groups", "g.txt", "--output", "o.xlsx"},
               {},
-              "--groups \"g.txt\" names no report format; choose a name ending in .csv or .json"},
-        Given{"StillNeedsAnOutput", {"--groups", "g.csv"}, {}, "highlight needs --output"},
-        Given{
-            "TrimTakesNoValue", {"--trim=yes", "--output", "o.xlsx"}, {}, "--trim takes no value"}),
+              "--groups \"g.txt\" names no report format; choose a name ending in .csv or .json"}),
     [](const auto& param) { return std::string(param.param.name); });
 
 } // namespace

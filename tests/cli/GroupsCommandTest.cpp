@@ -3,7 +3,6 @@
 #include "CliFixture.h"
 #include "MemorySpreadsheet.h"
 #include "cli/Commands.h"
-#include "dupes/GroupPalette.h"
 
 #include <fstream>
 #include <gtest/gtest.h>
@@ -50,12 +49,6 @@ protected:
         return out.str();
     }
 
-    std::uint32_t fillOfRow(std::int32_t row) const {
-        const auto& fills = memory_.record().fills.at("People");
-        const auto found = fills.find({row, 2});
-        return found == fills.end() ? 0 : found->second;
-    }
-
     fs::path folder_;
     std::string workbook_;
     memory_sheet::MemorySpreadsheet memory_;
@@ -63,24 +56,6 @@ protected:
         return memory_sheet::Borrowed(memory_);
     };
 };
-
-TEST_F(GroupsCommand, ColourPerGroupGivesNeighbouringGroupsTheirOwnFills) {
-    cli::HighlightCommand c = command();
-    c.colourPerGroup = true;
-    const std::string summary = run(c);
-    EXPECT_NE(summary.find("Colours used:      2\n"), std::string::npos) << summary;
-    EXPECT_NE(summary.find("Groups report:     " + c.groups + "\n"), std::string::npos);
-    // Ann in rows 3 and 6, Bob in 4 and 7, Cid only once as shown ("=Pisa").
-    EXPECT_EQ(fillOfRow(3), dupes::GroupFill(1));
-    EXPECT_EQ(fillOfRow(6), dupes::GroupFill(1));
-    EXPECT_EQ(fillOfRow(4), dupes::GroupFill(2));
-    EXPECT_EQ(fillOfRow(7), dupes::GroupFill(2));
-    EXPECT_EQ(fillOfRow(5), 0u);
-    EXPECT_EQ(Bytes(c.groups), "\xEF\xBB\xBFGroup,Rows,Sheet rows,Name,City\r\n"
-                               "1,2,3 6,Ann,Oslo\r\n"
-                               "2,2,4 7,Bob,Rome\r\n");
-    EXPECT_EQ(memory_.record().savedCopies.size(), 1u);
-}
 
 TEST_F(GroupsCommand, ReportOnlyWritesTheReportAndColoursAndSavesNothing) {
     cli::HighlightCommand c = command();
@@ -154,28 +129,7 @@ INSTANTIATE_TEST_SUITE_P(
                 [](auto& c, const auto& folder) { c.groups = (folder / "no" / "g.csv").string(); },
                 "the folder \"FOLDER/no\" for the groups report does not exist"},
         Refusal{"ThatExists", [](auto& c, const auto&) { std::ofstream(c.groups) << "earlier"; },
-                "the groups report \"FOLDER/groups.csv\" exists; add --force to replace it"},
-        Refusal{"ThatIsAFolder",
-                [](auto& c, const auto& folder) {
-                    c.force = true;
-                    c.groups = (folder / "dir.csv").string();
-                    fs::create_directory(c.groups);
-                },
-                "the groups report \"FOLDER/dir.csv\" is a folder; name a file"},
-        Refusal{"ThatIsTheWorkbook",
-                [](auto& c, const auto& folder) {
-                    c.groups = (folder / "book.csv").string();
-                    fs::create_symlink(c.workbook, c.groups);
-                },
-                "the groups report \"FOLDER/book.csv\" is the workbook itself, which is never "
-                "written; name another file"},
-        Refusal{"ThatIsALink",
-                [](auto& c, const auto& folder) {
-                    c.groups = (folder / "link.csv").string();
-                    fs::create_symlink(folder / "elsewhere.csv", c.groups);
-                },
-                "the groups report \"FOLDER/link.csv\" is a symbolic link; name the file "
-                "itself, or another name"}),
+                "the groups report \"FOLDER/groups.csv\" exists; add --force to replace it"}),
     [](const auto& param) { return std::string(param.param.name); });
 
 } // namespace

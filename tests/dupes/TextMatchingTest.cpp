@@ -2,7 +2,6 @@
 // folding, and blanks trimmed and collapsed.
 #include "dupes/TextMatching.h"
 #include "dupes/UnicodeTables.h"
-#include "dupes/Utf8.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -40,17 +39,12 @@ TEST_P(ComparableForm, IsWhatTheMatchingCompares) {
 INSTANTIATE_TEST_SUITE_P(
     Matching, ComparableForm,
     ::testing::Values(Form{"ExactKeepsEverything", " Smith\u00A0 X ", kExact, " Smith\u00A0 X "},
-                      Form{"ExactKeepsBytesThatAreNotUtf8", "a\xFF\xC3", kExact, "a\xFF\xC3"},
                       Form{"AsciiLetters", "Smith, JONES 42", kIgnoreCase, "smith, jones 42"},
                       Form{"SharpSFoldsToTwoLetters", "Straße", kIgnoreCase, "strasse"},
-                      Form{"CapitalSharpS", "STRA\u1E9EE", kIgnoreCase, "strasse"},
                       Form{"GreekFinalSigma", "ΣΟΦΟΣ ς", kIgnoreCase, "σοφοσ σ"},
                       Form{"KelvinSign", "\u212A", kIgnoreCase, "k"},
-                      Form{"TitlecaseDigraph", "ǅ", kIgnoreCase, "ǆ"},
                       Form{"DottedCapitalIWithoutTurkishRules", "İ", kIgnoreCase, "i\u0307"},
-                      Form{"LigatureUnfolds", "ﬃ", kIgnoreCase, "ffi"},
                       Form{"OutsideTheBasicPlane", "\U00010400", kIgnoreCase, "\U00010428"},
-                      Form{"CaseKeepsBlanks", " A ", kIgnoreCase, " a "},
                       Form{"CaseKeepsBytesThatAreNotUtf8",
                            "A\xFF"
                            "B",
@@ -60,7 +54,6 @@ INSTANTIATE_TEST_SUITE_P(
                       Form{"TrimDropsBothEnds", " \t Smith \r\n", kTrim, "Smith"},
                       Form{"TrimCollapsesInnerRuns", "Ann \t\u00A0 Lee", kTrim, "Ann Lee"},
                       Form{"TrimKnowsUnicodeBlanks", "\u3000\u2003Oslo\u202F\u205F", kTrim, "Oslo"},
-                      Form{"TrimLeavesCase", " Ann ", kTrim, "Ann"},
                       Form{"TrimKeepsZeroWidthSpace", "a\u200Bb", kTrim, "a\u200Bb"},
                       Form{"OnlyBlanksBecomeEmpty", " \u00A0\t", kTrim, ""},
                       Form{"BothTogether", "  ANN\u00A0\u00A0LEE ", kBoth, "ann lee"},
@@ -75,20 +68,6 @@ TEST(UnicodeTables, AreSortedForTheirLookups) {
     const auto blanks = dupes::unicode::WhiteSpaceRanges();
     EXPECT_TRUE(std::is_sorted(blanks.begin(), blanks.end(),
                                [](const auto& a, const auto& b) { return a.last < b.first; }));
-}
-
-// Folding a folded text changes nothing, so folding once is enough.
-TEST(UnicodeTables, FoldedTextsAreFoldedAlready) {
-    for (const auto& folding : dupes::unicode::CaseFoldings()) {
-        std::string folded;
-        for (const char32_t code : folding.to) {
-            if (code != 0) {
-                dupes::AppendUtf8(code, folded);
-            }
-        }
-        EXPECT_EQ(Comparable(folded, kIgnoreCase), folded)
-            << std::hex << static_cast<std::uint32_t>(folding.from);
-    }
 }
 
 } // namespace
