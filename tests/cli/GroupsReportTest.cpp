@@ -65,12 +65,6 @@ TEST(GroupsReport, JsonHasTheRunThenOneGroupALine) {
               "{\"group\":2,\"rows\":2,\"sheetRows\":[3,7],\"firstOccurrence\":3,\"texts\":["
               "\"Lee, Ann\",\"=Rome\"]}\n"
               "]}\n");
-    cli::GroupsReport none = Sample(false);
-    none.groups.clear();
-    none.matching = {};
-    EXPECT_EQ(cli::GroupsJson(none),
-              "{\"workbook\":\"people.xlsx\",\"block\":\"People!$A$1:$B$9\",\"run\":\"all\","
-              "\"matching\":\"exact\",\"columns\":[\"Name\",\"City\"],\"groups\":[\n]}\n");
 }
 
 } // namespace

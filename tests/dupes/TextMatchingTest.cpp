@@ -39,10 +39,8 @@ TEST_P(ComparableForm, IsWhatTheMatchingCompares) {
 INSTANTIATE_TEST_SUITE_P(
     Matching, ComparableForm,
     ::testing::Values(Form{"ExactKeepsEverything", " Smith\u00A0 X ", kExact, " Smith\u00A0 X "},
-                      Form{"AsciiLetters", "Smith, JONES 42", kIgnoreCase, "smith, jones 42"},
                       Form{"SharpSFoldsToTwoLetters", "Straße", kIgnoreCase, "strasse"},
                       Form{"GreekFinalSigma", "ΣΟΦΟΣ ς", kIgnoreCase, "σοφοσ σ"},
-                      Form{"KelvinSign", "\u212A", kIgnoreCase, "k"},
                       Form{"DottedCapitalIWithoutTurkishRules", "İ", kIgnoreCase, "i\u0307"},
                       Form{"OutsideTheBasicPlane", "\U00010400", kIgnoreCase, "\U00010428"},
                       Form{"CaseKeepsBytesThatAreNotUtf8",
