@@ -401,15 +401,6 @@ Block CalcWorkbook::usedPart(const Block& block) {
 
 Block CalcWorkbook::askForBlock(const std::string& prompt, const std::string& defaultText,
                                 const std::function<void()>& whileWaiting) {
-    std::optional<std::string> answer;
-    std::string descriptor;
-    if (options_.answerBlockChoice) {
-        answer = options_.answerBlockChoice(defaultText);
-        if (!answer) {
-            throw BlockChoiceCancelled("The block choice was cancelled.");
-        }
-        return findBlock(*answer);
-    }
     std::string initial;
     try {
         const Block previous = findBlock(defaultText);
@@ -417,7 +408,7 @@ Block CalcWorkbook::askForBlock(const std::string& prompt, const std::string& de
     } catch (const SheetError&) {
         // No usable default: the range box starts empty.
     }
-    answer = AskOfficeForRange(
+    const std::optional<std::string> answer = AskOfficeForRange(
         GuardUno("ask for a block", [&] { return controller(); }), prompt, initial, whileWaiting,
         [this] { return !process_->stopRequested() && process_->running(); });
     process_->throwIfStopped();
@@ -458,11 +449,6 @@ CalcCells& CalcWorkbook::cellsOf(std::int32_t sheetIndex) {
 
 dupes::BlockAccess& CalcWorkbook::cells(const Block& block) {
     return cellsOf(block.sheetIndex);
-}
-
-std::optional<std::uint32_t> CalcWorkbook::fillOf(const Block& block, std::int32_t row,
-                                                  std::int32_t column) {
-    return cellsOf(block.sheetIndex).fillOf(row, column);
 }
 
 void CalcWorkbook::saveCopyAs(const std::string& path, bool replace,

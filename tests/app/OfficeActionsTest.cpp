@@ -1,6 +1,7 @@
 // The window's actions that need the office, against a real headless one.
 // Only the person marking a block is stood in for.
 #include "OfficeProcesses.h"
+#include "TestOffice.h"
 #include "TestSupport.h"
 #include "WorkbookMaker.h"
 
@@ -38,11 +39,10 @@ class OfficeActionsTest : public QObject {
             sheet::libreoffice::LibreOfficeOptions options;
             options.headless = true;
             options.stop = std::move(stop);
-            options.answerBlockChoice = [this](const std::string& defaultText) {
+            return MakeTestOffice(options, [this](const std::string& defaultText) {
                 offeredDefaults_.append(QString::fromStdString(defaultText));
                 return answer_;
-            };
-            return sheet::libreoffice::MakeLibreOffice(options);
+            });
         };
         services.showMessage = [this](QWidget*, const QString& text) { messages_.append(text); };
         services.finishRun = [this](sheet::Workbook& workbook, const sheet::Block& block) {

@@ -3,6 +3,7 @@
 #include "WorkbookMaker.h"
 
 #include "Fills.h"
+#include "TestOffice.h"
 #include "sheet/OpenExcelWorkbook.h"
 
 #include <algorithm>
@@ -141,7 +142,7 @@ Fills FillsAround(sheet::Workbook& workbook, const sheet::Block& block) {
 }
 
 Fills FillsInFile(const std::string& path, const std::string& blockText) {
-    const auto office = sheet::libreoffice::MakeLibreOffice(Headless());
+    const auto office = MakeTestOffice(Headless());
     const auto workbook = sheet::OpenExcelWorkbook(*office, path);
     return FillsAround(*workbook, workbook->findBlock(blockText));
 }

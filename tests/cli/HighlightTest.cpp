@@ -2,6 +2,7 @@
 // colours, says so in its summary, and lists columns as the window does.
 #include "BatchProcess.h"
 #include "CliFixture.h"
+#include "TestOffice.h"
 
 #include "sheet/HighlightBlock.h"
 #include "sheet/OpenExcelWorkbook.h"
@@ -63,7 +64,7 @@ TEST_P(SameAsTheWindowsRun, ColoursSavesAndSummarises) {
 
     // The command works in its own office while the reference run works here.
     BatchProcess batch(arguments);
-    const auto office = sheet::libreoffice::MakeLibreOffice(Headless());
+    const auto office = MakeTestOffice(Headless());
     dupes::RunSummary referenceSummary;
     Fills expected;
     {

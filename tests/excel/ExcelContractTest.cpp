@@ -4,7 +4,7 @@
 #include "Contract.h"
 #include "ContractBook.h"
 #include "FakeExcelModel.h"
-#include "sheet/excel/Excel.h"
+#include "TestOffice.h"
 
 #include <fstream>
 
@@ -43,7 +43,8 @@ std::unique_ptr<sheet::Spreadsheet> ExcelWithStandIn(Answer answer, Stop stop) {
     sheet::excel::ExcelOptions options;
     options.stop = std::move(stop);
     options.start = [&excel] { return excel.start(); };
-    return sheet::excel::MakeExcel(std::move(options));
+    // The stand-in answers the input box: no answer is put in its place.
+    return MakeTestOffice(std::move(options));
 }
 
 const Backend kExcel{"Excel", ExcelWithStandIn, [] { return TheContractFile().path().string(); }};

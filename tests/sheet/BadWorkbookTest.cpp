@@ -52,7 +52,7 @@ const dupes::HighlightOptions kNameAndCity{dupes::RunKind::AllDuplicates,
 // that are yellow afterwards.
 std::string FailureHighlighting(const std::string& path, int& colouredCells) {
     colouredCells = 0;
-    auto office = sheet::libreoffice::MakeLibreOffice(HeadlessOptions());
+    auto office = MakeTestOffice(HeadlessOptions());
     std::unique_ptr<sheet::Workbook> book;
     try {
         book = sheet::OpenExcelWorkbook(*office, path);
@@ -161,7 +161,7 @@ TEST(BadWorkbook, AFileTheUserMayNotWriteIsColouredAndLeftAsItWas) {
         }
         const FileState before = FileState::Of(path);
         {
-            auto office = sheet::libreoffice::MakeLibreOffice(HeadlessOptions());
+            auto office = MakeTestOffice(HeadlessOptions());
             const auto book = sheet::OpenExcelWorkbook(*office, path);
             const auto block = book->findBlock("People!$B$2:$E$10");
             const auto summary = sheet::HighlightBlock(*book, block, kNameAndCity);

@@ -201,11 +201,9 @@ const TestWorkbooks& Workbooks() {
     return *workbooks;
 }
 
-sheet::libreoffice::LibreOfficeOptions
-HeadlessOptions(std::function<std::optional<std::string>(const std::string&)> answer) {
+sheet::libreoffice::LibreOfficeOptions HeadlessOptions() {
     sheet::libreoffice::LibreOfficeOptions options;
     options.headless = true;
-    options.answerBlockChoice = std::move(answer);
     return options;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "BadWorkbooks.h"
+#include "TestOffice.h"
 #include "WorkbookMaker.h"
 #include "sheet/libreoffice/LibreOffice.h"
 
@@ -19,7 +20,5 @@ struct TestWorkbooks {
 };
 const TestWorkbooks& Workbooks();
 
-// A headless private office per workbook; `answer` stands in for the person
-// marking a block.
-sheet::libreoffice::LibreOfficeOptions
-HeadlessOptions(std::function<std::optional<std::string>(const std::string&)> answer = {});
+// A headless private office per workbook.
+sheet::libreoffice::LibreOfficeOptions HeadlessOptions();

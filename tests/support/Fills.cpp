@@ -1,28 +1,8 @@
 #include "Fills.h"
 
-#include "MemorySpreadsheet.h"
-#include "sheet/SheetError.h"
-#include "sheet/ThreadBoundWorkbook.h"
-#ifdef _WIN32
-#include "sheet/excel/ExcelWorkbook.h"
-#else
-#include "sheet/libreoffice/CalcWorkbook.h"
-#endif
+#include "BeneathBinding.h"
 
 std::optional<std::uint32_t> FillOf(sheet::Workbook& workbook, const sheet::Block& block,
                                     std::int32_t row, std::int32_t column) {
-    bool isMemory = false;
-    const auto fill = memory_sheet::MemoryFillOf(workbook, block.sheetName, row, column, isMemory);
-    if (isMemory) {
-        return fill;
-    }
-#ifdef _WIN32
-    using OfficeWorkbook = sheet::excel::ExcelWorkbook;
-#else
-    using OfficeWorkbook = sheet::libreoffice::CalcWorkbook;
-#endif
-    if (auto* office = dynamic_cast<OfficeWorkbook*>(&sheet::BackendOf(workbook))) {
-        return office->fillOf(block, row, column);
-    }
-    throw sheet::SheetError("no way to read fills from this workbook's backend");
+    return Beneath(workbook, block).fillOf(block, row, column);
 }
