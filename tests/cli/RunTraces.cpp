@@ -1,9 +1,14 @@
 #include "RunTraces.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <fstream>
 #include <iterator>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
 #include <thread>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -52,6 +57,30 @@ bool OfficeHasOpen(pid_t office, const fs::path& file) {
     return false;
 }
 
+bool HoldsUnnamedFileIn(pid_t process, const fs::path& folder) {
+    // The kernel shows an unnamed file as "<folder>/#<inode> (deleted)".
+    const std::string unnamed = (folder / "#").string();
+    std::error_code ec;
+    for (const auto& entry :
+         fs::directory_iterator("/proc/" + std::to_string(process) + "/fd", ec)) {
+        const std::string target = fs::read_symlink(entry.path(), ec).string();
+        if (target.rfind(unnamed, 0) == 0 && target.ends_with(" (deleted)")) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::optional<fs::path> OtherDisk(const fs::path& than) {
+    struct stat here {
+    }, there{};
+    if (::stat(than.c_str(), &here) == 0 && ::stat("/dev/shm", &there) == 0 &&
+        here.st_dev != there.st_dev) {
+        return fs::path("/dev/shm");
+    }
+    return std::nullopt;
+}
+
 std::vector<std::string> Contents(const fs::path& folder) {
     std::vector<std::string> names;
     std::error_code ec;
@@ -63,13 +92,26 @@ std::vector<std::string> Contents(const fs::path& folder) {
     return names;
 }
 
-bool Eventually(std::chrono::milliseconds time, const std::function<bool()>& done) {
+bool Eventually(std::chrono::milliseconds time, const std::function<bool()>& done,
+                std::chrono::milliseconds pause) {
     const auto deadline = std::chrono::steady_clock::now() + time;
     while (!done()) {
         if (std::chrono::steady_clock::now() >= deadline) {
             return false;
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        std::this_thread::sleep_for(pause);
     }
     return true;
+}
+
+bool Abandoned(const fs::path& path) {
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    path.string().copy(address.sun_path, sizeof address.sun_path - 1);
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const bool refused =
+        ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 &&
+        errno == ECONNREFUSED;
+    ::close(fd);
+    return refused;
 }
