@@ -20,7 +20,7 @@ using namespace std::chrono_literals;
 
 namespace {
 
-constexpr int kBigRows = 40000;
+constexpr int kBigRows = 15000;
 
 // Big enough that loading, colouring and saving each take a while.
 const std::string& BigBook() {
