@@ -113,6 +113,7 @@ TEST_P(Interrupt, EndsTheRunAndLeavesNothing) {
         GTEST_SKIP() << "no other disk here for the temporary folder";
     }
     const PrivateRun run(Scratch(), BigBook(), "temp", elsewhere.value_or(fs::path()));
+    NamesAppearing outputFolder(run.output.parent_path());
     BatchProcess batch(
         run.arguments(kBigBlock, "1,2"),
         BatchOptions{.environment = {"TMPDIR=" + run.temp.string()}, .workingFolder = {}});
@@ -154,6 +155,11 @@ TEST_P(Interrupt, EndsTheRunAndLeavesNothing) {
     }
     EXPECT_EQ(result->out, "");
     run.expectNothingLeft();
+    // No file of the run ever stood in the output's folder under another
+    // name, not even for a moment: a kill then would have left it there.
+    for (const std::string& name : outputFolder.sinceStart()) {
+        EXPECT_EQ(name, run.output.filename().string());
+    }
     // Struck as the copy is given its name, the run may have put it in
     // place whole; anything else there, a part or a stray file, is a fault.
     const auto left = Contents(run.output.parent_path());

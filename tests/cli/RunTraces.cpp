@@ -4,6 +4,8 @@
 #include <cerrno>
 #include <fstream>
 #include <iterator>
+#include <stdexcept>
+#include <sys/inotify.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -114,4 +116,29 @@ bool Abandoned(const fs::path& path) {
         errno == ECONNREFUSED;
     ::close(fd);
     return refused;
+}
+
+NamesAppearing::NamesAppearing(const fs::path& folder)
+    : fd_(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC)) {
+    if (fd_ < 0 || ::inotify_add_watch(fd_, folder.c_str(), IN_CREATE | IN_MOVED_TO) < 0) {
+        throw std::runtime_error("cannot watch " + folder.string());
+    }
+}
+
+NamesAppearing::~NamesAppearing() {
+    ::close(fd_);
+}
+
+std::vector<std::string> NamesAppearing::sinceStart() {
+    alignas(inotify_event) char buffer[1 << 14];
+    for (ssize_t got; (got = ::read(fd_, buffer, sizeof buffer)) > 0;) {
+        for (ssize_t at = 0; at < got;) {
+            const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
+            if (event->len > 0) {
+                names_.emplace_back(event->name);
+            }
+            at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+        }
+    }
+    return names_;
 }

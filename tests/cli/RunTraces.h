@@ -33,3 +33,19 @@ std::optional<std::filesystem::path> OtherDisk(const std::filesystem::path& than
 
 // Whether the socket file at `path` is one that nothing listens on any more.
 bool Abandoned(const std::filesystem::path& path);
+
+// Every name given to a file in a folder from now on, in order, however
+// briefly it stood there: a file renamed on at once is seen too.
+class NamesAppearing {
+public:
+    explicit NamesAppearing(const std::filesystem::path& folder);
+    ~NamesAppearing();
+    NamesAppearing(const NamesAppearing&) = delete;
+    NamesAppearing& operator=(const NamesAppearing&) = delete;
+
+    std::vector<std::string> sinceStart();
+
+private:
+    int fd_;
+    std::vector<std::string> names_;
+};
