@@ -124,6 +124,12 @@ CalcWorkbook::CalcWorkbook(const LibreOfficeOptions& options, const std::string&
     if (!IsReadableFile(path)) {
         throw SheetError("The workbook \"" + path + "\" does not exist or is not a file.");
     }
+    // The office would open a file of no bytes as a new, empty workbook: it
+    // is refused before one is started.
+    std::error_code unknownSize;
+    if (std::filesystem::file_size(path, unknownSize) == 0 && !unknownSize) {
+        throw SheetError("The workbook \"" + path + "\" is empty.");
+    }
     if (progress) {
         progress({Stage::StartingOffice, 0, 0});
     }
@@ -213,11 +219,6 @@ void CalcWorkbook::load(const Reference<css::uno::XComponentContext>& context,
                         const std::string& path, const ProgressListener& progress) {
     if (progress) {
         progress({Stage::LoadingWorkbook, 0, 0});
-    }
-    // The office opens a file of no bytes as a new, empty workbook.
-    std::error_code unknownSize;
-    if (std::filesystem::file_size(path, unknownSize) == 0 && !unknownSize) {
-        throw SheetError("The workbook \"" + path + "\" is empty.");
     }
     const OUString url = FileUrl(path);
     // Hidden, macros never run, links never updated, and every question the

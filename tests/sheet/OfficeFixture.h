@@ -12,7 +12,7 @@
 // headless office that ends with the binary.
 struct TestWorkbooks {
     std::filesystem::path folder;
-    std::string xlsx, ods, csv, text, damaged;
+    std::string xlsx, ods, csv, text;
     std::string people;          // rows with repeats in B2:E10, fills at A1, C3 and F5
     std::string contract;        // ContractBook() as an xlsx file
     std::string protectedPeople; // people with its People sheet protected
