@@ -1,5 +1,7 @@
 #include "RunTraces.h"
 
+#include "OfficeProcesses.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <fstream>
@@ -14,20 +16,6 @@
 
 namespace fs = std::filesystem;
 
-namespace {
-
-// Empty for a process that has ended meanwhile.
-std::string CommandLine(const fs::path& process) {
-    try {
-        std::ifstream file(process / "cmdline", std::ios::binary);
-        return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-    } catch (const std::exception&) {
-        return {};
-    }
-}
-
-} // namespace
-
 std::vector<pid_t> OfficesNaming(const std::string& text) {
     std::vector<pid_t> offices;
     std::error_code ec;
@@ -36,7 +24,7 @@ std::vector<pid_t> OfficesNaming(const std::string& text) {
         if (name.find_first_not_of("0123456789") != std::string::npos) {
             continue;
         }
-        const std::string cmdline = CommandLine(entry.path());
+        const std::string cmdline = ProcessFile(entry.path(), "cmdline");
         const std::string program = cmdline.substr(0, cmdline.find('\0'));
         const std::string office = "soffice.bin";
         if (program.size() >= office.size() &&

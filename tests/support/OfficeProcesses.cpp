@@ -10,6 +10,16 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+std::string ProcessFile(const std::filesystem::path& process, const char* name) {
+    try {
+        std::ifstream file(process / name, std::ios::binary);
+        return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    } catch (const std::exception&) {
+        // Reading fails with ESRCH once the process has gone.
+        return {};
+    }
+}
+
 std::vector<pid_t> PrivateOfficeProcesses() {
     std::vector<pid_t> pids;
     std::error_code ec;
@@ -18,12 +28,8 @@ std::vector<pid_t> PrivateOfficeProcesses() {
         if (name.find_first_not_of("0123456789") != std::string::npos) {
             continue;
         }
-        std::ifstream file(entry.path() / "cmdline", std::ios::binary);
-        const std::string cmdline((std::istreambuf_iterator<char>(file)),
-                                  std::istreambuf_iterator<char>());
-        std::ifstream stat(entry.path() / "stat");
-        const std::string status((std::istreambuf_iterator<char>(stat)),
-                                 std::istreambuf_iterator<char>());
+        const std::string cmdline = ProcessFile(entry.path(), "cmdline");
+        const std::string status = ProcessFile(entry.path(), "stat");
         // The parent's pid is the second field after the parenthesised name.
         const auto close = status.rfind(')');
         long parent = -1;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <filesystem>
+#include <string>
 #include <sys/types.h>
 #include <vector>
 
@@ -10,3 +12,7 @@ std::vector<pid_t> PrivateOfficeProcesses();
 
 // Ends every such process except those in `keep`; returns how many it ended.
 int EndPrivateOfficeProcesses(const std::vector<pid_t>& keep);
+
+// A file of a process's folder in /proc (`process`), such as "cmdline", or
+// empty for a process that ended meanwhile, as any may.
+std::string ProcessFile(const std::filesystem::path& process, const char* name);
