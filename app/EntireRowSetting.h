@@ -1,25 +1,30 @@
 #pragma once
 
-#include <QSettings>
-#include <QString>
-
 #include <functional>
+#include <optional>
+#include <string>
 
-// Where the entire-row option lives between runs of the program. It is the
-// program's only persisted setting and is kept as the text "1" or "0".
-struct EntireRowStore {
-    // The stored text; "0" when there is none.
-    std::function<QString()> read;
-    std::function<void(const QString&)> write;
-
-    // The per-user settings store: organisation "Kestravon", group
-    // "Vantrelo", key "Highlight Entire Row". The format is the platform's
-    // own store normally; tests pass an INI format pointed at a scratch folder.
-    static EntireRowStore inSettings(QSettings::Format format = QSettings::NativeFormat);
+// Where a per-user setting is kept: the store holds text values addressed by
+// application, section and key.
+struct SettingAddress {
+    std::string application;
+    std::string section;
+    std::string key;
 };
 
+// The platform's per-user settings store.
+struct SettingsStore {
+    // The stored text, or none when there is no entry.
+    std::function<std::optional<std::string>(const SettingAddress&)> read;
+    std::function<void(const SettingAddress&, const std::string& text)> write;
+};
+
+// The entire-row option, the program's only persisted setting, kept as the
+// text "1" or "0".
+const SettingAddress& EntireRowSetting();
+
 // Whether a stored text turns the option on: its leading number is exactly 1.
-bool entireRowFromStoredText(const QString& text);
+bool EntireRowFromStoredText(const std::string& text);
 
 // The text stored for a value of the option's check box.
-QString storedTextForEntireRow(bool ticked);
+std::string StoredTextForEntireRow(bool ticked);

@@ -1,9 +1,8 @@
 #pragma once
 
-#include <QUrl>
-
 #include <cstdint>
 #include <functional>
+#include <string>
 
 // On about one start in a hundred the program opens its home page.
 
@@ -11,17 +10,17 @@ inline constexpr char homePageAddress[] = "https://kestravon.example/vantrelo";
 
 // A number r drawn uniformly from [0, 1).
 using ChanceDraw = std::function<double()>;
-using UrlOpener = std::function<void(const QUrl&)>;
 
 // The draw seeded with a given seed; the same seed gives the same r.
-double drawWithSeed(std::uint32_t seed);
+double DrawWithSeed(std::uint32_t seed);
 
-// The draw the program uses: seeded with the time of day in whole seconds
-// since midnight.
-double drawSeededByTimeOfDay();
+// The draw the program uses: seeded with the local time of day in whole
+// seconds since midnight.
+double DrawSeededByTimeOfDay();
 
 // n in 1..100 from r: the whole part of r * 100, plus 1.
-int chanceNumber(double r);
+int ChanceNumber(double r);
 
 // Draws once and opens the home page when n is 7.
-void HomePageChance(const ChanceDraw& draw, const UrlOpener& open);
+void HomePageChance(const ChanceDraw& draw,
+                    const std::function<void(const std::string& address)>& open);

@@ -1,10 +1,14 @@
 #pragma once
 
-#include <QFileInfo>
-#include <QString>
+#include <filesystem>
+#include <string_view>
 
-// An existing ordinary file: not a folder, not a hidden file.
-inline bool IsOrdinaryFile(const QString& path) {
-    const QFileInfo info(path);
-    return info.isFile() && !info.isHidden();
-}
+// A path as the window holds it, UTF-8, for the file system.
+std::filesystem::path PathOf(std::string_view utf8);
+
+// True when the path's last-modified time can be read. Never reports a
+// failure: anything that goes wrong just gives false.
+bool FileExists(const std::filesystem::path& path);
+
+// An existing ordinary file: not a folder, not a hidden or system file.
+bool IsOrdinaryFile(const std::filesystem::path& path);

@@ -1,48 +1,23 @@
 #pragma once
 
-#include <QCursor>
-#include <QHash>
-#include <QPointer>
-#include <QWidget>
+// The values of the window's one mouse-pointer property.
+namespace WindowPointer {
 
-#include <optional>
+inline constexpr int Default = 0;
+inline constexpr int Hourglass = 11;
+// The picture loaded from HAND-M.CUR, or the arrow when there is none.
+inline constexpr int Custom = 99;
 
-// The window's one mouse-pointer property. Whatever it holds is shown over
-// the whole window, its controls included, so a control's own pointer (a
-// text box's I-beam) must not show through while a value other than the
-// default is set.
-class WindowPointer {
-public:
-    static constexpr int Default = 0;
-    static constexpr int Hourglass = 11;
-    static constexpr int Custom = 99;
+// Where the mouse moved, for the hover rule.
+enum class Area { Button, ColumnList, Background, Frame };
 
-    explicit WindowPointer(QWidget* window) : window_(window) {}
+// The hover rule: over a button or the column list the custom pointer, over
+// the background or Frame1's own area the default; nothing the mouse does
+// replaces the hourglass.
+constexpr int AfterMoveOver(Area area, int current) {
+    if (current == Hourglass)
+        return Hourglass;
+    return area == Area::Button || area == Area::ColumnList ? Custom : Default;
+}
 
-    int value() const { return value_; }
-    void setValue(int value);
-
-    // The picture shown for Custom; without one, Custom shows the arrow.
-    void setCustomCursor(std::optional<QCursor> cursor);
-    bool hasCustomCursor() const { return custom_.has_value(); }
-
-    // Where the mouse moved, for the hover rule.
-    enum class Area { Button, ColumnList, Background, Frame };
-    void hoverOver(Area area);
-
-private:
-    QCursor cursorFor(int value) const;
-    void overrideAll(const QCursor& cursor);
-    void restoreAll();
-
-    QWidget* window_;
-    int value_ = Default;
-    std::optional<QCursor> custom_;
-    // Each widget's own pointer from before the override; nullopt where the
-    // widget had none and took its parent's.
-    struct Saved {
-        QPointer<QWidget> widget;
-        std::optional<QCursor> own;
-    };
-    QHash<QWidget*, Saved> saved_;
-};
+} // namespace WindowPointer

@@ -13,11 +13,12 @@ function(vantrelo_warnings target)
       target_compile_options(${target} PRIVATE /WX)
     endif()
   else()
-    target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow
-      -Wnon-virtual-dtor -Wold-style-cast -Wcast-align -Woverloaded-virtual
-      -Wconversion -Wsign-conversion -Wformat=2)
+    # C++ only: a Windows program's resource script goes through windres.
+    target_compile_options(${target} PRIVATE $<$<COMPILE_LANGUAGE:CXX>:-Wall -Wextra -Wpedantic
+      -Wshadow -Wnon-virtual-dtor -Wold-style-cast -Wcast-align -Woverloaded-virtual
+      -Wconversion -Wsign-conversion -Wformat=2>)
     if(VANTRELO_WERROR)
-      target_compile_options(${target} PRIVATE -Werror)
+      target_compile_options(${target} PRIVATE $<$<COMPILE_LANGUAGE:CXX>:-Werror>)
     endif()
   endif()
 endfunction()

@@ -11,6 +11,7 @@ packages=(
   libgtest-dev googletest zip unzip
   fonts-liberation xvfb xauth xdotool x11-utils imagemagick
   g++-mingw-w64-x86-64-posix wine64
+  nsis
   dpkg-dev desktop-file-utils file
 )
 

@@ -2,6 +2,8 @@
 
 #include "Utf16.h"
 
+#include <atomic>
+#include <chrono>
 #include <cstdio>
 
 namespace sheet::excel {
@@ -62,6 +64,9 @@ bool IsDisconnected(HRESULT code) {
 void ThrowAsSheetError(const std::string& doing, const ComError& error) {
     if (IsDisconnected(error.code())) {
         throw SheetError("Excel closed or stopped while trying to " + doing + ".");
+    }
+    if (error.code() == RPC_E_CALL_REJECTED) { // still busy when the retries gave up
+        throw SheetError("Excel stayed busy and did not answer while trying to " + doing + ".");
     }
     throw SheetError("Excel could not " + doing +
                      (error.description().empty() ? "." : ": " + error.description() + "."));
@@ -176,8 +181,8 @@ DISPID Member::id(IDispatch* object) {
         LPOLESTR name = const_cast<LPOLESTR>(name_);
         const HRESULT hr = object->GetIDsOfNames(IID_NULL, &name, 1, kLocale, &id_);
         if (FAILED(hr)) {
-            throw ComError(hr, "Excel has no member \"" + Utf8Of(name_, wcslen(name_)) + "\" here (" +
-                                   SystemMessage(hr) + ")");
+            throw ComError(hr, "Excel has no member \"" + Utf8Of(name_, wcslen(name_)) +
+                                   "\" here (" + SystemMessage(hr) + ")");
         }
         known_ = true;
     }
@@ -233,7 +238,8 @@ Variant Get(const Dispatch& object, const wchar_t* name, const std::vector<Varia
     return Get(object, member, arguments);
 }
 
-Dispatch GetDispatch(const Dispatch& object, const wchar_t* name, const std::vector<Variant>& arguments) {
+Dispatch GetDispatch(const Dispatch& object, const wchar_t* name,
+                     const std::vector<Variant>& arguments) {
     return Get(object, name, arguments).object();
 }
 
@@ -258,8 +264,8 @@ Variant Call(const Dispatch& object, const wchar_t* name, const std::vector<Vari
         names.push_back(const_cast<LPOLESTR>(argument.name));
     }
     std::vector<DISPID> ids(names.size(), DISPID_UNKNOWN);
-    const HRESULT hr = object->GetIDsOfNames(IID_NULL, names.data(), static_cast<UINT>(names.size()),
-                                             kLocale, ids.data());
+    const HRESULT hr = object->GetIDsOfNames(IID_NULL, names.data(),
+                                             static_cast<UINT>(names.size()), kLocale, ids.data());
     if (FAILED(hr)) {
         throw ComError(hr, "Excel has no member \"" + Utf8Of(name, wcslen(name)) +
                                "\" with these arguments here (" + SystemMessage(hr) + ")");
@@ -288,16 +294,20 @@ ComApartment::~ComApartment() {
     }
 }
 
-namespace {
-
 // COM objects are never deleted through their interfaces, whose destructors
 // are therefore not virtual.
 #if defined(__GNUC__)
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
 #endif
+namespace {
+
+// Counted for real: COM keeps a reference while it is registered, so a filter
+// that two workbooks of one thread replaced out of order is never left dangling.
 class RetryingFilter final : public IMessageFilter {
 public:
+    explicit RetryingFilter(std::shared_ptr<StopSwitch> stop) : stop_(std::move(stop)) {}
+
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
         if (object == nullptr) {
             return E_POINTER;
@@ -309,53 +319,57 @@ public:
         *object = nullptr;
         return E_NOINTERFACE;
     }
-    // One object for the whole program, never freed: counting is moot.
-    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
+    ULONG STDMETHODCALLTYPE Release() override {
+        const ULONG left = --references_;
+        if (left == 0) {
+            delete this;
+        }
+        return left;
+    }
 
     DWORD STDMETHODCALLTYPE HandleInComingCall(DWORD, HTASK, DWORD, LPINTERFACEINFO) override {
         return SERVERCALL_ISHANDLED;
     }
     DWORD STDMETHODCALLTYPE RetryRejectedCall(HTASK, DWORD elapsedMs, DWORD rejectType) override {
-        // Busy is worth waiting for; a refusal is final.
+        // Busy is worth waiting for; a refusal is final. The wait is ours
+        // rather than COM's, so that a stop ends it at once.
         constexpr DWORD kGiveUpAfterMs = 30000;
-        constexpr DWORD kRetryAfterMs = 250;
-        if (rejectType == SERVERCALL_RETRYLATER && elapsedMs < kGiveUpAfterMs) {
-            return kRetryAfterMs;
+        constexpr std::chrono::milliseconds kRetryAfter{250};
+        constexpr DWORD kCancel = static_cast<DWORD>(-1);
+        constexpr DWORD kRetryNow = 0;
+        if (rejectType != SERVERCALL_RETRYLATER || elapsedMs >= kGiveUpAfterMs) {
+            return kCancel;
         }
-        return static_cast<DWORD>(-1);
+        return PulledWithin(stop_, kRetryAfter) ? kCancel : kRetryNow;
     }
     DWORD STDMETHODCALLTYPE MessagePending(HTASK, DWORD, DWORD) override {
         // Lets the caller's window repaint while a call waits.
         return PENDINGMSG_WAITDEFPROCESS;
     }
+
+private:
+    std::atomic<ULONG> references_{1};
+    std::shared_ptr<StopSwitch> stop_;
 };
 #if defined(__GNUC__)
 #pragma GCC diagnostic pop
 #endif
 
-RetryingFilter& TheFilter() {
-    static RetryingFilter filter;
-    return filter;
-}
-
 } // namespace
 
-RetryRejectedCalls::RetryRejectedCalls() {
+RetryRejectedCalls::RetryRejectedCalls(std::shared_ptr<StopSwitch> stop)
+    : filter_(new RetryingFilter(std::move(stop))) {
     // Fails outside a single-threaded apartment, where there is no filter to
     // set; calls then simply are not retried.
-    registered_ = SUCCEEDED(CoRegisterMessageFilter(&TheFilter(), &previous_));
+    registered_ = SUCCEEDED(CoRegisterMessageFilter(filter_.get(), &previous_));
 }
 
 RetryRejectedCalls::~RetryRejectedCalls() {
     if (registered_) {
-        IMessageFilter* ours = nullptr;
-        CoRegisterMessageFilter(previous_, &ours);
+        CoRegisterMessageFilter(previous_, nullptr);
         if (previous_ != nullptr) {
             previous_->Release(); // the reference the first registration handed us
-        }
-        if (ours != nullptr) {
-            ours->Release();
         }
     }
 }

@@ -6,16 +6,20 @@
 #ifndef NOMINMAX
 #define NOMINMAX // keeps std::min and std::max usable
 #endif
-#include <windows.h>
+#include <windows.h> // before the COM headers, which need its types
+
 #include <objbase.h>
 #include <oleauto.h>
 
 #include <cstdint>
 #include <exception>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
+
+#include "sheet/StopSwitch.h"
 
 namespace sheet::excel {
 
@@ -106,7 +110,9 @@ private:
 
 // The source VARIANT of VariantCopy and VariantChangeType, which MinGW's
 // headers declare without const; the calls only read it.
-inline VARIANT* Source(const VARIANT& value) { return const_cast<VARIANT*>(&value); }
+inline VARIANT* Source(const VARIANT& value) {
+    return const_cast<VARIANT*>(&value);
+}
 
 // UTF-16 of Windows to UTF-8 and back.
 std::string Utf8Of(const wchar_t* text, std::size_t length);
@@ -195,14 +201,16 @@ Variant Invoke(IDispatch* object, DISPID member, WORD kind, DispatchArguments& a
 // Property read, with index arguments when the property takes them
 // (Workbooks.Item(3), Cells.Item(2, 5)).
 Variant Get(const Dispatch& object, Member& member, const std::vector<Variant>& arguments = {});
-Variant Get(const Dispatch& object, const wchar_t* name, const std::vector<Variant>& arguments = {});
+Variant Get(const Dispatch& object, const wchar_t* name,
+            const std::vector<Variant>& arguments = {});
 Dispatch GetDispatch(const Dispatch& object, const wchar_t* name,
-                   const std::vector<Variant>& arguments = {});
+                     const std::vector<Variant>& arguments = {});
 // Property write, the value passed as DISPID_PROPERTYPUT.
 void Put(const Dispatch& object, Member& member, const Variant& value);
 void Put(const Dispatch& object, const wchar_t* name, const Variant& value);
 // Method call, positional arguments first to last, then named ones.
-Variant Call(const Dispatch& object, const wchar_t* name, const std::vector<Variant>& positional = {},
+Variant Call(const Dispatch& object, const wchar_t* name,
+             const std::vector<Variant>& positional = {},
              const std::vector<NamedArgument>& named = {});
 
 // COM for this thread, as an apartment that can show Excel's dialogs. A
@@ -219,16 +227,18 @@ private:
 };
 
 // While Excel is busy (a cell being edited, a dialog open) it rejects calls;
-// while this lives, rejected calls are retried for a while instead of
-// failing at once. Restores the filter it replaced.
+// while this lives, this thread's rejected calls are retried for a while
+// instead of failing at once, unless `stop` (may be null) is pulled, which
+// ends the wait at once. Restores the filter it replaced.
 class RetryRejectedCalls {
 public:
-    RetryRejectedCalls();
+    explicit RetryRejectedCalls(std::shared_ptr<StopSwitch> stop = nullptr);
     ~RetryRejectedCalls();
     RetryRejectedCalls(const RetryRejectedCalls&) = delete;
     RetryRejectedCalls& operator=(const RetryRejectedCalls&) = delete;
 
 private:
+    ComRef<IMessageFilter> filter_;
     IMessageFilter* previous_ = nullptr;
     bool registered_ = false;
 };

@@ -30,9 +30,9 @@ std::unique_ptr<Spreadsheet> MakeExcel(ExcelOptions options) {
 
 namespace sheet {
 
-// Excel is not ended by a stop: a stop waits for the call under way to end,
-// and the calls after it say Stopped. Automation starts Excel hidden, and
-// it shows a window only when asked, so both kinds of use start it alike.
+// A stop ends the Excel of every workbook not yet handed over, at once.
+// Automation starts Excel hidden, and it shows a window only when asked,
+// so both kinds of use start it alike.
 std::unique_ptr<Spreadsheet> MakeSpreadsheet(std::shared_ptr<StopSwitch> stop, Windows) {
     excel::ExcelOptions options;
     options.stop = std::move(stop);

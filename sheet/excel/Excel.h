@@ -6,18 +6,14 @@
 
 #include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 
 namespace sheet::excel {
 
 struct ExcelOptions {
-    // Test seam for the one thing a person does: when set, askForBlock asks
-    // this instead of showing Excel's input box. It gets the default text and
-    // answers a block text, or none for a cancel.
-    std::function<std::optional<std::string>(const std::string& defaultText)> answerBlockChoice;
-    // Once pulled (may be null), every later call on the workbooks throws
-    // Stopped. Excel is not ended: a call under way runs to its end.
+    // Once pulled (may be null), Excel is ended at once, unless handed over
+    // to the user, and every call on the workbooks throws Stopped, also one
+    // under way.
     std::shared_ptr<StopSwitch> stop;
     // Test seam: when set, gives the Application object to open workbooks
     // in, instead of starting Excel.

@@ -78,7 +78,8 @@ Dispatch StartExcel() {
     HRESULT hr = CLSIDFromProgID(L"Excel.Application", &excel);
     if (FAILED(hr)) {
         throw SheetError("Excel could not be started: Microsoft Excel is not installed, or not "
-                         "registered for automation. Windows said: " + SystemMessage(hr) + ".");
+                         "registered for automation. Windows said: " +
+                         SystemMessage(hr) + ".");
     }
     Dispatch application;
     hr = CoCreateInstance(excel, nullptr, CLSCTX_LOCAL_SERVER, IID_IDispatch,
@@ -91,7 +92,7 @@ Dispatch StartExcel() {
 
 ExcelWorkbook::ExcelWorkbook(const ExcelOptions& options, const std::string& path,
                              const ProgressListener& progress)
-    : options_(options) {
+    : options_(options), retry_(options_.stop) {
     if (path.empty()) {
         throw SheetError("No workbook was given.");
     }
@@ -105,13 +106,20 @@ ExcelWorkbook::ExcelWorkbook(const ExcelOptions& options, const std::string& pat
         progress({Stage::StartingOffice, 0, 0});
     }
     application_ = options_.start ? options_.start() : StartExcel();
-    if (progress) {
-        progress({Stage::LoadingWorkbook, 0, 0});
-    }
     try {
+        // Before anything else, so that a stop ends Excel from now on.
+        process_ = GuardCom("tell which process it runs in", [&] {
+            return std::make_unique<ExcelProcess>(application_, options_.stop);
+        });
+        if (progress) {
+            progress({Stage::LoadingWorkbook, 0, 0});
+        }
         open(path);
     } catch (...) {
         closeAndQuit();
+        if (options_.stop && options_.stop->pulled()) {
+            throw Stopped(); // what failed is the Excel the stop ended
+        }
         throw;
     }
 }
@@ -191,12 +199,13 @@ void ExcelWorkbook::checkInsideSheet(const ParsedBlockText& parsed, const std::s
     if (parsed.sheetName) {
         try {
             sheet = GetDispatch(GetDispatch(workbook_, L"Sheets"), L"Item",
-                              {Variant::Text(*parsed.sheetName)});
+                                {Variant::Text(*parsed.sheetName)});
         } catch (const ComError& e) {
             if (IsDisconnected(e.code())) {
                 throw;
             }
-            throw SheetError("The block \"" + text + "\" cannot be used: the workbook has no sheet named \"" +
+            throw SheetError("The block \"" + text +
+                             "\" cannot be used: the workbook has no sheet named \"" +
                              *parsed.sheetName + "\".");
         }
     } else {
@@ -206,7 +215,8 @@ void ExcelWorkbook::checkInsideSheet(const ParsedBlockText& parsed, const std::s
     const std::int32_t columns = Get(GetDispatch(sheet, L"Columns"), L"Count").int32();
     for (const auto& area : parsed.areas) {
         if (area.lastRow > rows || area.lastColumn > columns) {
-            throw SheetError("The block \"" + text + "\" reaches beyond the sheet's last row or column.");
+            throw SheetError("The block \"" + text +
+                             "\" reaches beyond the sheet's last row or column.");
         }
     }
 }
@@ -216,7 +226,8 @@ Block ExcelWorkbook::findBlock(const std::string& text) {
     const std::string reference = ExcelReference(parsed);
     if (reference.size() > kMaxAddressLength) {
         throw SheetError("The block \"" + text + "\" cannot be used: Excel takes at most " +
-                         std::to_string(kMaxAddressLength) + " characters of address at once; mark fewer areas.");
+                         std::to_string(kMaxAddressLength) +
+                         " characters of address at once; mark fewer areas.");
     }
     return GuardCom("find the block \"" + text + "\"", [&] {
         checkInsideSheet(parsed, text);
@@ -238,13 +249,6 @@ Block ExcelWorkbook::usedPart(const Block& block) {
 Block ExcelWorkbook::askForBlock(const std::string& prompt, const std::string& defaultText,
                                  const std::function<void()>& whileWaiting) {
     static_cast<void>(whileWaiting); // see the header: the input box call blocks
-    if (options_.answerBlockChoice) {
-        const auto answer = options_.answerBlockChoice(defaultText);
-        if (!answer) {
-            throw BlockChoiceCancelled("The block choice was cancelled.");
-        }
-        return findBlock(*answer);
-    }
     // The default in Excel's own notation, so that confirming it unchanged
     // works even for a sheet name with blanks; a text that is no block is
     // offered as it is.
@@ -292,10 +296,11 @@ std::string ExcelWorkbook::name(const Block& block) {
 
 std::string ExcelWorkbook::headerValue(const Block& block, std::int32_t column) {
     return GuardCom("read a column's name", [&] {
-        const Dispatch range = GetDispatch(sheetAt(block.sheetIndex), L"Range",
-                                         {Variant::Text(FormatAddress({block.geometry()}, SheetLimits{}))});
-        const Dispatch cell =
-            GetDispatch(GetDispatch(range, L"Cells"), L"Item", {Variant::Int(1), Variant::Int(column)});
+        const Dispatch range =
+            GetDispatch(sheetAt(block.sheetIndex), L"Range",
+                        {Variant::Text(FormatAddress({block.geometry()}, SheetLimits{}))});
+        const Dispatch cell = GetDispatch(GetDispatch(range, L"Cells"), L"Item",
+                                          {Variant::Int(1), Variant::Int(column)});
         return CellValueAsText(CellValueOf(Get(cell, L"Value").get()));
     });
 }
@@ -303,16 +308,14 @@ std::string ExcelWorkbook::headerValue(const Block& block, std::int32_t column) 
 ExcelCells& ExcelWorkbook::cellsOf(std::int32_t sheetIndex) {
     auto& cells = cells_[sheetIndex];
     if (!cells) {
-        cells = std::make_unique<ExcelCells>(GuardCom("read the sheet", [&] { return sheetAt(sheetIndex); }));
+        cells = std::make_unique<ExcelCells>(
+            GuardCom("read the sheet", [&] { return sheetAt(sheetIndex); }));
     }
     return *cells;
 }
 
-dupes::BlockAccess& ExcelWorkbook::cells(const Block& block) { return cellsOf(block.sheetIndex); }
-
-std::optional<std::uint32_t> ExcelWorkbook::fillOf(const Block& block, std::int32_t row,
-                                                   std::int32_t column) {
-    return cellsOf(block.sheetIndex).fillOf(row, column);
+dupes::BlockAccess& ExcelWorkbook::cells(const Block& block) {
+    return cellsOf(block.sheetIndex);
 }
 
 Dispatch ExcelWorkbook::copyOfWorkbook() {
@@ -349,7 +352,8 @@ void ExcelWorkbook::saveCopyAs(const std::string& path, bool replace,
         if (KeepsCellFills(ownFormat) && !ownExtension.empty()) {
             file = std::make_unique<TemporaryFile>(ownExtension);
             Call(workbook_, L"SaveCopyAs", {Variant::Text(Utf8Of(file->path()))});
-            Call(GetDispatch(application_, L"Workbooks"), L"Open", {Variant::Text(Utf8Of(file->path()))});
+            Call(GetDispatch(application_, L"Workbooks"), L"Open",
+                 {Variant::Text(Utf8Of(file->path()))});
             copy = LastWorkbook(application_);
         } else {
             copy = copyOfWorkbook();
@@ -375,6 +379,7 @@ void ExcelWorkbook::handOverToUser() {
         // Excel stays when our references go, and the user's closing ends it.
         Put(application_, L"UserControl", Variant::Bool(true));
     });
+    process_->handOver();
     cells_.clear();
     workbook_.reset();
     application_.reset();

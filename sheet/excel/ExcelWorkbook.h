@@ -3,12 +3,12 @@
 #include "Com.h"
 #include "Excel.h"
 #include "ExcelCells.h"
+#include "ExcelProcess.h"
 #include "sheet/BlockText.h"
 #include "sheet/Workbook.h"
 
 #include <map>
 #include <memory>
-#include <optional>
 
 namespace sheet::excel {
 
@@ -41,10 +41,6 @@ public:
                     const ProgressListener& progress) override;
     void handOverToUser() override;
 
-    // The fill of one cell of the block's worksheet, or none when it has no
-    // fill. Not part of the gateway: the runs never read fills; tests do.
-    std::optional<std::uint32_t> fillOf(const Block& block, std::int32_t row, std::int32_t column);
-
 private:
     void open(const std::string& path);
     void closeAndQuit() noexcept;
@@ -58,6 +54,7 @@ private:
     // Declared first so that it goes last, after every reference is released.
     ComApartment apartment_;
     RetryRejectedCalls retry_;
+    std::unique_ptr<ExcelProcess> process_; // ends Excel when the stop switch is pulled
     Dispatch application_;
     Dispatch workbook_;
     std::map<std::int32_t, std::unique_ptr<ExcelCells>> cells_;

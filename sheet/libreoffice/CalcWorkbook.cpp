@@ -1,6 +1,7 @@
 #include "CalcWorkbook.h"
 
 #include "LoadInteraction.h"
+#include "MemoryLimit.h"
 #include "OfficeNotation.h"
 #include "PackageCheck.h"
 #include "Properties.h"
@@ -102,7 +103,7 @@ OUString FilterFor(const std::string& path) {
 std::string WhyNotOpened(const std::string& path, const OfficeFault& fault) {
     const std::string prefix = "LibreOffice could not open \"" + path + "\"";
     if (fault.stopped) {
-        return "LibreOffice stopped while opening \"" + path + "\".";
+        return "LibreOffice stopped while opening \"" + path + "\"." + MemoryLimitNote();
     }
     if (!fault.cause.empty()) {
         return prefix + ": " + fault.cause + ".";
@@ -236,7 +237,12 @@ void CalcWorkbook::load(const Reference<css::uno::XComponentContext>& context,
     // The office's own exception text names source files and URLs, so the
     // words come from what it asked, or else say what is likely.
     const auto refused = [&](const OfficeFault& fault) {
-        if (const auto problem = interaction->problem()) {
+        // Short of memory, the office calls a sound workbook damaged, or dies
+        // after asking to repair it.
+        if (AtMemoryLimit(process_->pid())) {
+            return SheetError(OutOfMemory("open \"" + path + "\""));
+        }
+        if (const auto problem = interaction->problem(); problem && !fault.stopped) {
             return SheetError("The workbook \"" + path + "\" " + *problem);
         }
         DebugDetail("open the workbook", fault);

@@ -5,8 +5,10 @@
 #include "UnoErrors.h"
 
 #include <com/sun/star/awt/Key.hpp>
+#include <com/sun/star/awt/PosSize.hpp>
 #include <com/sun/star/awt/XExtendedToolkit.hpp>
 #include <com/sun/star/awt/XKeyHandler.hpp>
+#include <com/sun/star/awt/XTopWindow.hpp>
 #include <com/sun/star/awt/XWindowPeer.hpp>
 #include <com/sun/star/sheet/XRangeSelection.hpp>
 #include <com/sun/star/sheet/XRangeSelectionListener.hpp>
@@ -16,9 +18,11 @@
 #include <cppuhelper/implbase2.hxx>
 #include <rtl/ref.hxx>
 
+#include <algorithm>
 #include <atomic>
 #include <condition_variable>
 #include <mutex>
+#include <vector>
 
 namespace sheet::libreoffice {
 namespace {
@@ -123,6 +127,46 @@ void WatchKeys(const Reference<css::awt::XExtendedToolkit>& toolkit,
 #pragma GCC diagnostic pop
 #endif
 
+using TopWindows = std::vector<Reference<css::uno::XInterface>>;
+
+// The toolkit's list of top windows is deprecated like its key handlers, and
+// like them the one way to reach the office's own range box.
+#if defined(__GNUC__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+#endif
+TopWindows TopWindowsOf(const Reference<css::awt::XExtendedToolkit>& toolkit) {
+    TopWindows windows;
+    for (sal_Int32 i = 0, count = toolkit->getTopWindowCount(); i < count; ++i)
+        windows.emplace_back(toolkit->getTopWindow(i), css::uno::UNO_QUERY);
+    return windows;
+}
+#if defined(__GNUC__)
+#pragma GCC diagnostic pop
+#endif
+
+// The office opens its range box over the middle of the document, often on
+// the block's far cells, where the marking hand must go. A top window that
+// was not there before the box was asked for is the box: it goes to the top
+// right of the document's window, over the toolbars. False while it has not
+// appeared yet.
+bool MoveRangeBoxAside(const Reference<css::awt::XExtendedToolkit>& toolkit,
+                       const TopWindows& before,
+                       const Reference<css::frame::XController>& controller) {
+    const Reference<css::awt::XWindow> document = controller->getFrame()->getContainerWindow();
+    for (const auto& candidate : TopWindowsOf(toolkit)) {
+        const Reference<css::awt::XWindow> window(candidate, css::uno::UNO_QUERY);
+        if (!window.is() || window == document ||
+            std::find(before.begin(), before.end(), candidate) != before.end())
+            continue;
+        const css::awt::Rectangle area = document->getPosSize();
+        const css::awt::Rectangle box = window->getPosSize();
+        window->setPosSize(area.X + area.Width - box.Width, area.Y, 0, 0, css::awt::PosSize::POS);
+        return true;
+    }
+    return false;
+}
+
 } // namespace
 
 std::optional<std::string> AskOfficeForRange(const Reference<css::frame::XController>& controller,
@@ -136,6 +180,7 @@ std::optional<std::string> AskOfficeForRange(const Reference<css::frame::XContro
     const Reference<css::sheet::XRangeSelectionListener> asListener(answer.get());
     const Reference<css::util::XCloseListener> asCloseListener(answer.get());
     Reference<css::awt::XExtendedToolkit> toolkit;
+    TopWindows before;
     const Reference<css::sheet::XRangeSelection> selection = GuardUno("ask for a block", [&] {
         Reference<css::sheet::XRangeSelection> s(controller, css::uno::UNO_QUERY_THROW);
         s->addRangeSelectionListener(asListener);
@@ -147,6 +192,7 @@ std::optional<std::string> AskOfficeForRange(const Reference<css::frame::XContro
         toolkit = ToolkitOf(controller);
         if (toolkit.is()) {
             WatchKeys(toolkit, asKeyHandler, true);
+            before = TopWindowsOf(toolkit);
         }
         const auto arguments =
             Properties({Property("Title", css::uno::Any(ToOUString(title))),
@@ -156,7 +202,18 @@ std::optional<std::string> AskOfficeForRange(const Reference<css::frame::XContro
         return s;
     });
     std::optional<std::string> result;
+    // The box is looked for a few seconds at most; where it is is a nicety.
+    const auto lookUntil = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    bool placed = !toolkit.is();
     while (!answer->waitFor(std::chrono::milliseconds(15), result)) {
+        if (!placed) {
+            try {
+                placed = MoveRangeBoxAside(toolkit, before, controller) ||
+                         std::chrono::steady_clock::now() > lookUntil;
+            } catch (const css::uno::Exception&) {
+                placed = true;
+            }
+        }
         if (whileWaiting) {
             whileWaiting();
         }

@@ -1,9 +1,9 @@
 // Reading Windows cursor files, and the pointer file at start-up.
 #include "TestSupport.h"
 
-#include "app/CursorFile.h"
-#include "app/DataFolder.h"
-#include "app/Form1.h"
+#include "app/qt/CursorFile.h"
+#include "app/qt/DataFolder.h"
+#include "app/qt/QtForm1.h"
 
 #include <QDir>
 #include <QFile>
@@ -117,7 +117,7 @@ private slots:
         if (present)
             writeFile(world.programFolder.filePath(QStringLiteral("HAND-M.CUR")), file);
 
-        Form1 form(world.services());
+        QtForm1 form(world.services(), world.dialogs());
         form.setMousePointer(99);
 
         QCOMPARE(int(form.cursor().shape()), shape);

@@ -1,11 +1,14 @@
-// Form1's start-up state, its list and file buttons, and its layout.
+// The Qt face: its controls as the layout table makes them, its dialogs, and
+// its events reaching the window's logic.
 #include "TestSupport.h"
 
-#include "app/CheckButton.h"
-#include "app/Form1.h"
-#include "app/WorkbookFileDialog.h"
+#include "app/Form1Layout.h"
+#include "app/qt/WorkbookFileDialog.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -15,7 +18,12 @@
 #include <QListWidget>
 #include <QProgressBar>
 #include <QScreen>
+#include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
+
+#include <atomic>
+#include <fstream>
 
 namespace {
 
@@ -52,11 +60,10 @@ class Form1Test : public SandboxedTest {
 private slots:
     void startsNamedWithYellowChosen() {
         FakeWorld world;
-        Form1 form(world.services());
+        QtForm1 form(world.services(), world.dialogs());
         QCOMPARE(form.windowTitle(), QStringLiteral("Vantrelo"));
         const auto* combo = control<QComboBox>(form, "Combo1");
         QCOMPARE(combo->currentText(), QStringLiteral("Yellow"));
-        QCOMPARE(combo->currentIndex(), 0);
         QCOMPARE(texts(combo), (QStringList{"Yellow", "Red", "Blue", "Green"}));
         QCOMPARE(form.mousePointer(), 0);
         // The window's icon is the highlighter of its buttons and of the menu.
@@ -67,58 +74,148 @@ private slots:
                  QColor(Qt::white));
     }
 
-    void selectAndUnselectAll_data() {
-        QTest::addColumn<int>("entries");
-        QTest::newRow("empty list") << 0;
-        QTest::newRow("three entries") << 3;
-    }
-    void selectAndUnselectAll() {
-        QFETCH(int, entries);
+    // Every control of the table, made as its kind, with its caption, font
+    // and place at 96 DPI.
+    void controlsFollowTheLayoutTable() {
         FakeWorld world;
-        Form1 form(world.services());
+        QtForm1 form(world.services(), world.dialogs());
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QCOMPARE(form.logicalDpiX(), 96);
+        QCOMPARE(form.font().weight(), QFont::Bold);
+        for (const Form1Layout::Place& place : Form1Layout::places) {
+            const QString name =
+                QString::fromUtf8(place.name.data(), static_cast<qsizetype>(place.name.size()));
+            const QString caption = QString::fromUtf8(place.caption.data(),
+                                                      static_cast<qsizetype>(place.caption.size()));
+            const Form1Layout::Pixels box = Form1Layout::toPixels(place.box, 96);
+            const QRect expected(box.left, box.top, box.width, box.height);
+            QWidget* found = nullptr;
+            for (QWidget* candidate : form.findChildren<QWidget*>(name)) {
+                const QVariant text =
+                    candidate->property(place.kind == Form1Layout::Kind::Frame ? "title" : "text");
+                if (caption.isEmpty() || text.toString() == caption)
+                    found = candidate;
+            }
+            QVERIFY2(found, qPrintable(name));
+            // Labels may reach into the gap after them rather than cut text.
+            QCOMPARE(found->geometry().topLeft(), expected.topLeft());
+            QCOMPARE(found->height(), expected.height());
+            QVERIFY2(found->width() >= expected.width(), qPrintable(name));
+            QCOMPARE(found->parentWidget() == &form, !place.inFrame);
+            const double points =
+                place.ownFontPoints > 0 ? place.ownFontPoints : Form1Layout::windowFontPoints;
+            QCOMPARE(found->font().pointSizeF(), points);
+            QCOMPARE(found->font().weight(), QFont::Bold);
+        }
+    }
+
+    // Each control's events reach the window's logic: the lists' buttons,
+    // the file button and the option, whose text lands in the settings store.
+    void eventsReachTheWindowsLogic() {
+        FakeWorld world;
+        world.dialogAnswers = {QStringLiteral("/data/sales 2024.xlsx")};
+        QtForm1 form(world.services(), world.dialogs());
         auto* list = control<QListWidget>(form, "List1");
-        for (int i = 0; i < entries; ++i)
-            list->addItem(QStringLiteral("Column %1").arg(i));
-        if (entries > 1)
-            list->item(1)->setSelected(true);
-
+        list->addItems({"a", "b", "c"});
         QTest::mouseClick(control(form, "Check1"), Qt::LeftButton);
-        QCOMPARE(selectedCount(list), entries);
-        QTest::mouseClick(control(form, "Check1"), Qt::LeftButton);
-        QCOMPARE(selectedCount(list), entries);
-        QTest::mouseClick(control(form, "Check3"), Qt::LeftButton);
+        QCOMPARE(selectedCount(list), 3);
+        QTest::keyClick(control(form, "Check3"), Qt::Key_Space);
         QCOMPARE(selectedCount(list), 0);
-        QCOMPARE(list->count(), entries);
-        if (entries > 2)
-            QCOMPARE(list->item(2)->text(), QStringLiteral("Column 2"));
-    }
+        QCOMPARE(control<QAbstractButton>(form, "Check3")->isChecked(), false);
 
-    void workbookButtonPutsTheChosenPath_data() {
-        QTest::addColumn<QString>("answer");
-        QTest::addColumn<QString>("path");
-        QTest::newRow("chosen") << "/data/sales 2024.xlsx"
-                                << "/data/sales 2024.xlsx";
-        QTest::newRow("cancelled") << ""
-                                   << "/old/book.xls";
-    }
-    void workbookButtonPutsTheChosenPath() {
-        QFETCH(QString, answer);
-        QFETCH(QString, path);
-        FakeWorld world;
-        world.dialogAnswers = {answer};
-        Form1 form(world.services());
         control<QLineEdit>(form, "txtExcelFile")->setText(QStringLiteral("/old/book.xls"));
-        control<QLineEdit>(form, "txtSelection")->setText(QStringLiteral("Data!$A$1:$B$2"));
-        control<QListWidget>(form, "List1")->addItem(QStringLiteral("Name"));
-
         QTest::mouseClick(control(form, "Check4"), Qt::LeftButton);
-
-        QCOMPARE(world.dialogCalls, 1);
         QCOMPARE(world.dialogPaths, QStringList{QStringLiteral("/old/book.xls")});
-        QCOMPARE(control<QLineEdit>(form, "txtExcelFile")->text(), path);
-        QCOMPARE(control<QLineEdit>(form, "txtSelection")->text(),
-                 QStringLiteral("Data!$A$1:$B$2"));
-        QCOMPARE(control<QListWidget>(form, "List1")->count(), 1);
+        QCOMPARE(control<QLineEdit>(form, "txtExcelFile")->text(),
+                 QStringLiteral("/data/sales 2024.xlsx"));
+
+        QTest::mouseClick(control(form, "Check7"), Qt::LeftButton);
+        QCOMPARE(SettingsSandbox::storedEntireRow().toString(), QStringLiteral("1"));
+        // Restored by the next window.
+        QtForm1 next(world.services(), world.dialogs());
+        QVERIFY(control<QCheckBox>(next, "Check7")->isChecked());
+        QTest::mouseClick(control(next, "Check7"), Qt::LeftButton);
+        QCOMPARE(SettingsSandbox::storedEntireRow().toString(), QStringLiteral("0"));
+    }
+
+    // An action runs away from the window's thread, which goes on with its
+    // events meanwhile; the bar fills before it empties.
+    void actionRunsWhileTheWindowKeepsItsEvents() {
+        FakeWorld world;
+        QTemporaryDir folder;
+        const QString path = folder.filePath(QStringLiteral("book.xlsx"));
+        std::ofstream(path.toStdString()) << "stands for a workbook";
+        memory_sheet::Book book;
+        book.sheets.push_back({"Data", {}});
+        book.sheets.back().place(1, 1, {{"Name"}, {"Ann"}, {"Ann"}});
+        world.memory.files[path.toStdString()] = book;
+        std::atomic<bool> released = false;
+        world.memory.onCall = [&released](const std::string& call) {
+            if (call == "readTexts")
+                memory_sheet::HoldCall([&released] { return released.load(); });
+        };
+        QtForm1 form(world.services(), world.dialogs());
+        control<QLineEdit>(form, "txtExcelFile")->setText(path);
+        control<QLineEdit>(form, "txtSelection")->setText(QStringLiteral("Data!$A$1:$A$3"));
+        control<QListWidget>(form, "List1")->addItem(QStringLiteral("Name"));
+        control<QListWidget>(form, "List1")->item(0)->setSelected(true);
+        QSignalSpy bar(control<QProgressBar>(form, "ProgressBar1"), &QProgressBar::valueChanged);
+        QTimer::singleShot(50, [&released] { released = true; });
+        QTest::mouseClick(control(form, "Check6"), Qt::LeftButton);
+        QVERIFY(released);
+        QVERIFY(bar.contains(QVariantList{100}));
+        QCOMPARE(control<QProgressBar>(form, "ProgressBar1")->value(), 0);
+        QCOMPARE(world.memory.record().handedOver, 1);
+        QVERIFY(world.messages.isEmpty());
+    }
+
+    // Closed from the title bar while the office is frozen: the action ends,
+    // then the window.
+    void closingDuringAnActionEndsItThenTheWindow() {
+        FakeWorld world;
+        QtForm1 form(world.services(), world.dialogs());
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        world.memory.onCall = [&form](const std::string& call) {
+            if (call != "openWorkbook")
+                return;
+            QMetaObject::invokeMethod(
+                &form,
+                [&form] {
+                    QCloseEvent close;
+                    QCoreApplication::sendEvent(form.windowHandle(), &close);
+                },
+                Qt::QueuedConnection);
+            memory_sheet::HoldCall([] { return false; });
+        };
+        control<QLineEdit>(form, "txtExcelFile")->setText(QStringLiteral("/some/book.xlsx"));
+        QTest::mouseClick(control(form, "Check6"), Qt::LeftButton);
+        QVERIFY(form.isVisible());
+        QTRY_VERIFY(!form.isVisible());
+        QVERIFY(world.messages.isEmpty());
+        QCOMPARE(world.memory.record().closed, world.memory.record().opened);
+    }
+
+    // A box only as wide as "Excel not found" had its title cut to "V… o".
+    void messageBoxLeavesRoomForItsTitle() {
+        int width = 0;
+        QTimer::singleShot(0, [&width] {
+            QWidget* box = QApplication::activeModalWidget();
+            width = box->width();
+            box->close();
+        });
+        QtDialogs::desktop().showMessage(nullptr, QStringLiteral("Vantrelo"),
+                                         QStringLiteral("Excel not found"));
+        QVERIFY2(width >= 250, qPrintable(QString::number(width)));
+    }
+
+    void closingWithNoActionClosesAtOnce() {
+        FakeWorld world;
+        QtForm1 form(world.services(), world.dialogs());
+        form.show();
+        QVERIFY(form.close());
+        QVERIFY(!form.isVisible());
     }
 
     void workbookDialogOffersExcelFilesFirst() {
@@ -163,44 +260,9 @@ private slots:
                  QDir::cleanPath(root.filePath(startFolder)));
     }
 
-    void fieldsUseTheWindowsFont_data() {
-        QTest::addColumn<QString>("name");
-        for (const char* name : {"txtExcelFile", "txtSelection", "List1", "Combo1", "Check7"})
-            QTest::newRow(name) << name;
-    }
-    void fieldsUseTheWindowsFont() {
-        QFETCH(QString, name);
-        FakeWorld world;
-        Form1 form(world.services());
-        form.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&form));
-        QCOMPARE(form.font().weight(), QFont::Bold);
-        QCOMPARE(form.findChild<QWidget*>(name)->font(), form.font());
-    }
-
-    void layoutInPixelsAt96Dpi_data() {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QRect>("geometry");
-        QTest::newRow("Check4 at the right edge") << "Check4" << QRect(423, 8, 22, 22);
-        QTest::newRow("txtSelection") << "txtSelection" << QRect(136, 40, 282, 22);
-        QTest::newRow("Frame1") << "Frame1" << QRect(8, 72, 437, 137);
-        QTest::newRow("List1 inside Frame1") << "List1" << QRect(9, 24, 416, 65);
-        QTest::newRow("Check3 inside Frame1") << "Check3" << QRect(225, 96, 200, 27);
-        QTest::newRow("Check5") << "Check5" << QRect(8, 243, 217, 96);
-        QTest::newRow("ProgressBar1") << "ProgressBar1" << QRect(8, 347, 437, 25);
-    }
-    void layoutInPixelsAt96Dpi() {
-        QFETCH(QString, name);
-        QFETCH(QRect, geometry);
-        FakeWorld world;
-        Form1 form(world.services());
-        QCOMPARE(form.logicalDpiX(), 96);
-        QCOMPARE(form.findChild<QWidget*>(name)->geometry(), geometry);
-    }
-
     void fixedSizeWithoutMaximiseBox() {
         FakeWorld world;
-        Form1 form(world.services());
+        QtForm1 form(world.services(), world.dialogs());
         QCOMPARE(form.size(), QSize(453, 382));
         QCOMPARE(form.minimumSize(), form.maximumSize());
         QVERIFY(!(form.windowFlags() & Qt::WindowMaximizeButtonHint));
@@ -210,7 +272,7 @@ private slots:
 
     void centredOnThePrimaryScreen() {
         FakeWorld world;
-        Form1 form(world.services());
+        QtForm1 form(world.services(), world.dialogs());
         const QRect screen = QGuiApplication::primaryScreen()->geometry();
         QCOMPARE(form.frameGeometry().center(), screen.center());
 
@@ -224,7 +286,7 @@ private slots:
 
     void focusStartsOnThePathAndTabsInOrder() {
         FakeWorld world;
-        Form1 form(world.services());
+        QtForm1 form(world.services(), world.dialogs());
         form.show();
         QApplication::setActiveWindow(&form);
         QVERIFY(QTest::qWaitForWindowActive(&form));

@@ -1,14 +1,11 @@
 // While an action works, the window paints but takes no input.
-#include "app/InputPause.h"
+#include "app/qt/InputPause.h"
 
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 
 #include <QVBoxLayout>
-#include <stdexcept>
-#include <thread>
 
 class InputPauseTest : public QObject {
     Q_OBJECT
@@ -47,44 +44,24 @@ private slots:
     }
 
     // Closing is the one request heard during a pause: it is told at once,
-    // and carried out once the pause is over.
-    void closeIsAskedThenCarriedOutAfterThePause() {
+    // once, and not carried out; a click on the window's own area is no close.
+    void closeIsAskedButNotCarriedOut() {
         QWidget window;
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         int asked = 0;
         {
             InputPause pause(&window, [&asked] { ++asked; });
+            QTest::mouseClick(&window, Qt::LeftButton);
+            QCOMPARE(asked, 0);
             QVERIFY(!window.close());
             QVERIFY(!window.close());
             pause.keepPainting();
             QCOMPARE(asked, 1);
             QVERIFY(pause.closeAsked());
-            QVERIFY(window.isVisible());
         }
-        QTRY_VERIFY(!window.isVisible());
-        QCOMPARE(asked, 1);
-    }
-
-    void longWorkRunsAwayWhileTheWindowPaints() {
-        QWidget window;
-        window.show();
-        int ticks = 0;
-        bool timerFired = false;
-        QTimer::singleShot(0, [&] { timerFired = true; });
-        InputPause pause(&window);
-        const int answer = pause.run(
-            [&] {
-                std::this_thread::sleep_for(std::chrono::milliseconds(200));
-                return 42;
-            },
-            [&] { ++ticks; });
-        QCOMPARE(answer, 42);
-        QVERIFY(ticks > 1);
-        QVERIFY(timerFired); // events were processed while the work ran
-
-        QVERIFY_THROWS_EXCEPTION(std::runtime_error,
-                                 pause.run([]() -> int { throw std::runtime_error("failed"); }));
+        QCoreApplication::processEvents();
+        QVERIFY(window.isVisible());
     }
 };
 

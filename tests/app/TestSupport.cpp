@@ -1,5 +1,7 @@
 #include "TestSupport.h"
 
+#include "app/qt/QtDesktop.h"
+
 #include <QBuffer>
 #include <QFileInfo>
 #include <QImage>
@@ -45,39 +47,31 @@ QVariant SettingsSandbox::storedEntireRow() {
     return QSettings(QSettings::IniFormat, QSettings::UserScope, organisation).value(entireRowKey);
 }
 
-void SettingsSandbox::storeEntireRow(const QString& text) {
-    QSettings(QSettings::IniFormat, QSettings::UserScope, organisation)
-        .setValue(entireRowKey, text);
-}
-
-void SettingsSandbox::clear() {
-    QSettings(QSettings::IniFormat, QSettings::UserScope, organisation).clear();
-}
-
 Form1Services FakeWorld::services() {
     Form1Services services;
-    services.programFolder = programFolder.path();
-    services.chooseWorkbookFile = [this](QWidget*, const QString& currentPath) {
-        ++dialogCalls;
-        dialogPaths.append(currentPath);
-        if (onDialog)
-            onDialog();
-        return dialogAnswers.isEmpty() ? QString() : dialogAnswers.takeFirst();
-    };
-    services.homePageDraw = [this] { return draw; };
-    services.openUrl = [this](const QUrl& url) {
-        opened.append(url);
-        if (onOpen)
-            onOpen();
-    };
+    services.programFolder = programFolder.path().toStdString();
+    services.homePageDraw = [] { return 0.5; };
+    services.openHomePage = [](const std::string&) {};
     // Sandboxed INI rather than the native store: on Windows the native store
     // is the registry, which no sandbox folder redirects.
-    services.entireRow = EntireRowStore::inSettings(QSettings::IniFormat);
-    services.entireRow.write = [this, write = services.entireRow.write](const QString& text) {
-        ++writes;
-        write(text);
+    services.settings = QtSettingsStore(QSettings::IniFormat);
+    services.spreadsheet = [this](std::shared_ptr<sheet::StopSwitch> stop) {
+        return memory_sheet::Borrowed(memory, std::move(stop));
     };
+    services.finishRun = ShowAndHandOver;
     return services;
+}
+
+QtDialogs FakeWorld::dialogs() {
+    QtDialogs dialogs;
+    dialogs.chooseWorkbookFile = [this](QWidget*, const QString& currentPath) {
+        dialogPaths.append(currentPath);
+        return dialogAnswers.isEmpty() ? QString() : dialogAnswers.takeFirst();
+    };
+    dialogs.showMessage = [this](QWidget*, const QString& title, const QString& text) {
+        messages.append(title + ": " + text);
+    };
+    return dialogs;
 }
 
 QByteArray pngCursorFile(QPoint hotspot) {
@@ -102,7 +96,7 @@ QByteArray pngCursorFile(QPoint hotspot) {
     return file + png;
 }
 
-QStringList entries(const Form1& form) {
+QStringList entries(const QWidget& form) {
     QStringList texts;
     const auto* list = control<QListWidget>(form, "List1");
     for (int i = 0; i < list->count(); ++i)

@@ -1,7 +1,8 @@
 #pragma once
 
-#include "app/Form1.h"
-#include "app/Form1Services.h"
+#include "MemorySpreadsheet.h"
+
+#include "app/qt/QtForm1.h"
 
 #include <QList>
 #include <QListWidget>
@@ -9,7 +10,6 @@
 #include <QSettings>
 #include <QStringList>
 #include <QTemporaryDir>
-#include <QUrl>
 
 #include <optional>
 
@@ -24,8 +24,6 @@ public:
 
     // The sandboxed entry of the entire-row option; a null variant if missing.
     static QVariant storedEntireRow();
-    static void storeEntireRow(const QString& text);
-    static void clear();
 
 private:
     QTemporaryDir folder_;
@@ -44,31 +42,29 @@ private:
     std::optional<SettingsSandbox> sandbox_;
 };
 
-// Stand-ins for everything Form1 takes from outside, recording what it was
-// asked. Must outlive the Form1 built from services().
+// Stand-ins for everything the Qt window takes from outside, recording what
+// it was asked; the spreadsheet is held in memory. Must outlive the window
+// made from it.
 struct FakeWorld {
     QTemporaryDir programFolder; // empty: no pointer file unless a test adds one
     QStringList dialogAnswers;   // one per dialog shown; "" cancels
-    std::function<void()> onDialog;
-    int dialogCalls = 0;
-    QStringList dialogPaths; // the path in the window as each dialog was asked for
-    double draw = 0.5;
-    QList<QUrl> opened;
-    std::function<void()> onOpen;
-    int writes = 0;
+    QStringList dialogPaths;     // the path in the window as each dialog was asked for
+    QStringList messages;        // "title: text"
+    memory_sheet::MemorySpreadsheet memory;
 
     Form1Services services();
+    QtDialogs dialogs();
 };
 
 // A small cursor file: one 16x16 image stored as PNG, with the given hotspot.
 QByteArray pngCursorFile(QPoint hotspot);
 
 // A control of the window by its name.
-template <typename Control = QWidget> Control* control(const Form1& form, const char* name) {
+template <typename Control = QWidget> Control* control(const QWidget& form, const char* name) {
     auto* found = form.findChild<Control*>(QString::fromLatin1(name));
     Q_ASSERT(found);
     return found;
 }
 
 // The texts of the column list, top to bottom.
-QStringList entries(const Form1& form);
+QStringList entries(const QWidget& form);

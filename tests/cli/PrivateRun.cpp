@@ -1,6 +1,7 @@
 #include "PrivateRun.h"
 
 #include "CliFixture.h"
+#include "OfficeProcesses.h"
 #include "RunTraces.h"
 
 #include <algorithm>
@@ -15,23 +16,6 @@ namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
 namespace {
-
-// The sockets offices listen on, their UNO pipe and their single-instance
-// pipe: the office's runtime puts them in /tmp whatever TMPDIR says, and a
-// killed office leaves them there.
-std::vector<std::string> OfficePipes() {
-    std::vector<std::string> pipes;
-    const std::string prefix = "OSL_PIPE_" + std::to_string(::getuid()) + "_";
-    for (const auto& entry : fs::directory_iterator("/tmp")) {
-        const std::string name = entry.path().filename().string();
-        if (name.rfind(prefix + "vantrelo-", 0) == 0 ||
-            name.rfind(prefix + "SingleOfficeIPC_", 0) == 0) {
-            pipes.push_back(name);
-        }
-    }
-    std::sort(pipes.begin(), pipes.end());
-    return pipes;
-}
 
 // A new folder in `parent` with a name of its own.
 fs::path NewFolderIn(const fs::path& parent) {
@@ -55,7 +39,7 @@ PrivateRun::PrivateRun(const fs::path& folder, const std::string& workbook,
     fs::copy_file(workbook, book);
     bytes = Bytes(book);
     modified = fs::last_write_time(book);
-    officePipesBefore = OfficePipes();
+    officePipesBefore = OfficeSockets();
 }
 
 PrivateRun::~PrivateRun() {
@@ -85,13 +69,11 @@ void PrivateRun::expectNothingLeft() const {
     }
     EXPECT_TRUE(Eventually(5s, [&] { return Contents(temp).empty(); }))
         << "left in the temporary folder: " << ::testing::PrintToString(Contents(temp));
-    // Only new pipes that no office answers on count: an earlier test's
-    // office may still be removing its own, and offices of other programs
-    // running meanwhile listen on theirs.
+    // Only new pipes count that nobody listens on: other offices may run meanwhile.
     const auto newPipes = [&] {
         std::vector<std::string> added;
-        std::ranges::set_difference(OfficePipes(), officePipesBefore, std::back_inserter(added));
-        std::erase_if(added, [](const std::string& name) { return !Abandoned("/tmp/" + name); });
+        std::ranges::set_difference(OfficeSockets(), officePipesBefore, std::back_inserter(added));
+        std::erase_if(added, Listened);
         return added;
     };
     EXPECT_TRUE(Eventually(5s, [&] { return newPipes().empty(); }))

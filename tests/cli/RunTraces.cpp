@@ -1,20 +1,29 @@
 #include "RunTraces.h"
 
-#include "OfficeProcesses.h"
-
 #include <algorithm>
-#include <cerrno>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
 #include <sys/inotify.h>
-#include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/un.h>
 #include <thread>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
+
+namespace {
+
+// Empty for a process that has ended meanwhile.
+std::string CommandLine(const fs::path& process) {
+    try {
+        std::ifstream file(process / "cmdline", std::ios::binary);
+        return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    } catch (const std::exception&) {
+        return {};
+    }
+}
+
+} // namespace
 
 std::vector<pid_t> OfficesNaming(const std::string& text) {
     std::vector<pid_t> offices;
@@ -24,7 +33,7 @@ std::vector<pid_t> OfficesNaming(const std::string& text) {
         if (name.find_first_not_of("0123456789") != std::string::npos) {
             continue;
         }
-        const std::string cmdline = ProcessFile(entry.path(), "cmdline");
+        const std::string cmdline = CommandLine(entry.path());
         const std::string program = cmdline.substr(0, cmdline.find('\0'));
         const std::string office = "soffice.bin";
         if (program.size() >= office.size() &&
@@ -92,18 +101,6 @@ bool Eventually(std::chrono::milliseconds time, const std::function<bool()>& don
         std::this_thread::sleep_for(pause);
     }
     return true;
-}
-
-bool Abandoned(const fs::path& path) {
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    path.string().copy(address.sun_path, sizeof address.sun_path - 1);
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    const bool refused =
-        ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 &&
-        errno == ECONNREFUSED;
-    ::close(fd);
-    return refused;
 }
 
 NamesAppearing::NamesAppearing(const fs::path& folder)

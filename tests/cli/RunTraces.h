@@ -31,9 +31,6 @@ bool HoldsUnnamedFileIn(pid_t process, const std::filesystem::path& folder);
 // A folder on another disk than `than`, or none here.
 std::optional<std::filesystem::path> OtherDisk(const std::filesystem::path& than);
 
-// Whether the socket file at `path` is one that nothing listens on any more.
-bool Abandoned(const std::filesystem::path& path);
-
 // Every name given to a file in a folder from now on, in order, however
 // briefly it stood there: a file renamed on at once is seen too.
 class NamesAppearing {

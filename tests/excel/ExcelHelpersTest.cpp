@@ -1,7 +1,7 @@
 // The Excel backend's pure helpers: address texts, the union splitting, cell
 // values as text, UTF-16 and the save formats. No Windows needed.
 
-#include "Check.h"
+#include "Thrown.h"
 
 #include "sheet/SheetError.h"
 #include "sheet/excel/CellValue.h"
@@ -9,6 +9,7 @@
 #include "sheet/excel/FileFormat.h"
 #include "sheet/excel/Utf16.h"
 
+#include <gtest/gtest.h>
 #include <stdexcept>
 
 using dupes::CellSpan;
@@ -38,8 +39,8 @@ void AppendSpansOf(const std::string& address, std::vector<CellSpan>& spans) {
     };
     const std::size_t colon = address.find(':');
     const auto [first, firstRow] = one(address.substr(0, colon));
-    const auto [last, lastRow] = colon == std::string::npos ? std::pair{first, firstRow}
-                                                            : one(address.substr(colon + 1));
+    const auto [last, lastRow] =
+        colon == std::string::npos ? std::pair{first, firstRow} : one(address.substr(colon + 1));
     for (std::int32_t row = firstRow; row <= lastRow; ++row) {
         spans.push_back(CellSpan{row, first, last});
     }
@@ -81,71 +82,74 @@ std::vector<CellSpan> ManySpans(int count) {
 
 } // namespace
 
-CHECK_CASE(SheetNamesAreQuotedTheWayExcelReadsThem) {
-    CHECK_EQ(sheet::excel::QuotedSheetName("Data"), std::string("'Data'"));
-    CHECK_EQ(sheet::excel::QuotedSheetName("My Data"), std::string("'My Data'"));
-    CHECK_EQ(sheet::excel::QuotedSheetName("Bob's"), std::string("'Bob''s'"));
-    CHECK_EQ(sheet::excel::QuotedSheetName("Zürich!"), std::string("'Zürich!'"));
+TEST(ExcelHelpers, SheetNamesAreQuotedTheWayExcelReadsThem) {
+    EXPECT_EQ(sheet::excel::QuotedSheetName("Data"), std::string("'Data'"));
+    EXPECT_EQ(sheet::excel::QuotedSheetName("My Data"), std::string("'My Data'"));
+    EXPECT_EQ(sheet::excel::QuotedSheetName("Bob's"), std::string("'Bob''s'"));
+    EXPECT_EQ(sheet::excel::QuotedSheetName("Zürich!"), std::string("'Zürich!'"));
 }
 
-CHECK_CASE(BlockTextsBecomeExcelReferences) {
-    CHECK_EQ(Reference("Data!$B$2:$E$40"), std::string("'Data'!$B$2:$E$40"));
+TEST(ExcelHelpers, BlockTextsBecomeExcelReferences) {
+    EXPECT_EQ(Reference("Data!$B$2:$E$40"), std::string("'Data'!$B$2:$E$40"));
     // A name with blanks is written unquoted in the block box; Excel needs quotes.
-    CHECK_EQ(Reference("My Data!$C$5:$F$9"), std::string("'My Data'!$C$5:$F$9"));
-    CHECK_EQ(Reference("'Bob''s'!B2"), std::string("'Bob''s'!$B$2"));
+    EXPECT_EQ(Reference("My Data!$C$5:$F$9"), std::string("'My Data'!$C$5:$F$9"));
+    EXPECT_EQ(Reference("'Bob''s'!B2"), std::string("'Bob''s'!$B$2"));
     // Every area of a union carries the sheet.
-    CHECK_EQ(Reference("Data!$A$1,$C$3:$D$4"), std::string("'Data'!$A$1,'Data'!$C$3:$D$4"));
+    EXPECT_EQ(Reference("Data!$A$1,$C$3:$D$4"), std::string("'Data'!$A$1,'Data'!$C$3:$D$4"));
     // No sheet: the active one, as Excel reads an unqualified reference.
-    CHECK_EQ(Reference("B2:E40"), std::string("$B$2:$E$40"));
-    CHECK_EQ(Reference("$A:$C"), std::string("$A:$C"));
-    CHECK_EQ(Reference("Data!$2:$5"), std::string("'Data'!$2:$5"));
+    EXPECT_EQ(Reference("B2:E40"), std::string("$B$2:$E$40"));
+    EXPECT_EQ(Reference("$A:$C"), std::string("$A:$C"));
+    EXPECT_EQ(Reference("Data!$2:$5"), std::string("'Data'!$2:$5"));
 }
 
-CHECK_CASE(AreasBecomeShortRelativeAddresses) {
+TEST(ExcelHelpers, AreasBecomeShortRelativeAddresses) {
     using dupes::BlockGeometry;
-    CHECK_EQ(sheet::excel::AreaAddress(BlockGeometry{4, 2, 4, 2}), std::string("B4"));
-    CHECK_EQ(sheet::excel::AreaAddress(BlockGeometry{3, 1, 3, 3}), std::string("A3:C3"));
-    CHECK_EQ(sheet::excel::AreaAddress(BlockGeometry{3, 1, 7, 3}), std::string("A3:C7"));
-    CHECK_EQ(sheet::excel::AreaAddress(BlockGeometry{2, 2, 9, 2}), std::string("B2:B9"));
-    CHECK_EQ(sheet::excel::AreaAddress(BlockGeometry{1, 1, 1, 16384}), std::string("A1:XFD1"));
-    CHECK_EQ(sheet::excel::AreaAddress(BlockGeometry{1048576, 16384, 1048576, 16384}),
-             std::string("XFD1048576"));
-    CHECK_EQ(sheet::excel::AreaAddress(BlockGeometry{1048576, 16383, 1048576, 16384}),
-             std::string("XFC1048576:XFD1048576"));
+    EXPECT_EQ(sheet::excel::AreaAddress(BlockGeometry{4, 2, 4, 2}), std::string("B4"));
+    EXPECT_EQ(sheet::excel::AreaAddress(BlockGeometry{3, 1, 3, 3}), std::string("A3:C3"));
+    EXPECT_EQ(sheet::excel::AreaAddress(BlockGeometry{3, 1, 7, 3}), std::string("A3:C7"));
+    EXPECT_EQ(sheet::excel::AreaAddress(BlockGeometry{2, 2, 9, 2}), std::string("B2:B9"));
+    EXPECT_EQ(sheet::excel::AreaAddress(BlockGeometry{1, 1, 1, 16384}), std::string("A1:XFD1"));
+    EXPECT_EQ(sheet::excel::AreaAddress(BlockGeometry{1048576, 16384, 1048576, 16384}),
+              std::string("XFD1048576"));
+    EXPECT_EQ(sheet::excel::AreaAddress(BlockGeometry{1048576, 16383, 1048576, 16384}),
+              std::string("XFC1048576:XFD1048576"));
 }
 
-CHECK_CASE(ConsecutiveRowsOfOneWidthBecomeOneArea) {
+TEST(ExcelHelpers, ConsecutiveRowsOfOneWidthBecomeOneArea) {
     using dupes::BlockGeometry;
-    CHECK((sheet::excel::AreasOf({{2, 1, 3}, {3, 1, 3}, {4, 1, 3}, {6, 1, 3}, {7, 2, 3}, {8, 2, 3}, {9, 2, 3}}) ==
-           std::vector<BlockGeometry>{{2, 1, 4, 3}, {6, 1, 6, 3}, {7, 2, 9, 3}}));
+    EXPECT_TRUE(
+        (sheet::excel::AreasOf(
+             {{2, 1, 3}, {3, 1, 3}, {4, 1, 3}, {6, 1, 3}, {7, 2, 3}, {8, 2, 3}, {9, 2, 3}}) ==
+         std::vector<BlockGeometry>{{2, 1, 4, 3}, {6, 1, 6, 3}, {7, 2, 9, 3}}));
     // Only a span that follows on the next row joins; order is kept.
-    CHECK_EQ(sheet::excel::AreasOf({{5, 1, 3}, {4, 1, 3}}).size(), std::size_t{2});
-    CHECK_EQ(sheet::excel::AreasOf({{5, 2, 4}, {5, 27, 27}, {6, 2, 4}, {6, 27, 27}}).size(), std::size_t{4});
-    CHECK(sheet::excel::UnionAddresses({{2, 3, 6}, {3, 3, 6}, {4, 3, 6}, {8, 3, 6}}) ==
-          std::vector<std::string>{"C2:F4,C8:F8"});
+    EXPECT_EQ(sheet::excel::AreasOf({{5, 1, 3}, {4, 1, 3}}).size(), std::size_t{2});
+    EXPECT_EQ(sheet::excel::AreasOf({{5, 2, 4}, {5, 27, 27}, {6, 2, 4}, {6, 27, 27}}).size(),
+              std::size_t{4});
+    EXPECT_TRUE(sheet::excel::UnionAddresses({{2, 3, 6}, {3, 3, 6}, {4, 3, 6}, {8, 3, 6}}) ==
+                std::vector<std::string>{"C2:F4,C8:F8"});
 }
 
-CHECK_CASE(FewSpansMakeOneUnion) {
-    CHECK(sheet::excel::UnionAddresses({}).empty());
+TEST(ExcelHelpers, FewSpansMakeOneUnion) {
+    EXPECT_TRUE(sheet::excel::UnionAddresses({}).empty());
     const auto groups = sheet::excel::UnionAddresses({{1, 1, 3}, {3, 1, 3}, {4, 2, 2}});
-    CHECK_EQ(groups.size(), std::size_t{1});
-    CHECK_EQ(groups.front(), std::string("A1:C1,A3:C3,B4"));
+    EXPECT_EQ(groups.size(), std::size_t{1});
+    EXPECT_EQ(groups.front(), std::string("A1:C1,A3:C3,B4"));
 }
 
-CHECK_CASE(UnionsStayWithinExcelsAddressLimit) {
+TEST(ExcelHelpers, UnionsStayWithinExcelsAddressLimit) {
     const auto spans = ManySpans(2000);
     const auto groups = sheet::excel::UnionAddresses(spans);
-    CHECK(groups.size() > 1);
+    EXPECT_TRUE(groups.size() > 1);
     bool allFit = true;
     for (const auto& group : groups) {
         allFit = allFit && !group.empty() && group.size() <= sheet::excel::kMaxAddressLength;
     }
-    CHECK(allFit);
+    EXPECT_TRUE(allFit);
     // Every span exactly once, in the order given.
-    CHECK(SpansOf(groups) == spans);
+    EXPECT_TRUE(SpansOf(groups) == spans);
 }
 
-CHECK_CASE(UnionsArePackedFull) {
+TEST(ExcelHelpers, UnionsArePackedFull) {
     // Greedy: no group could have taken the next group's first span, so the
     // number of requests stays small.
     for (const std::size_t limit : {std::size_t{255}, std::size_t{40}, std::size_t{21}}) {
@@ -155,12 +159,12 @@ CHECK_CASE(UnionsArePackedFull) {
             const std::size_t firstNext = std::min(groups[i + 1].find(','), groups[i + 1].size());
             tight = tight && groups[i].size() + 1 + firstNext > limit;
         }
-        CHECK(tight);
-        CHECK(SpansOf(groups) == ManySpans(300));
+        EXPECT_TRUE(tight);
+        EXPECT_TRUE(SpansOf(groups) == ManySpans(300));
     }
 }
 
-CHECK_CASE(AGroupHoldsExactlyTheLimit) {
+TEST(ExcelHelpers, AGroupHoldsExactlyTheLimit) {
     // A1, C2, A3, ... A65 joined take 250 characters; ",A100" makes 255.
     // The columns alternate so that no two spans join into one area.
     std::vector<CellSpan> spans;
@@ -172,83 +176,89 @@ CHECK_CASE(AGroupHoldsExactlyTheLimit) {
     }
     spans.push_back({100, 1, 1});
     expected += ",A100";
-    CHECK_EQ(expected.size(), sheet::excel::kMaxAddressLength);
+    EXPECT_EQ(expected.size(), sheet::excel::kMaxAddressLength);
     const auto groups = sheet::excel::UnionAddresses(spans);
-    CHECK_EQ(groups.size(), std::size_t{1});
-    CHECK_EQ(groups.front(), expected);
+    EXPECT_EQ(groups.size(), std::size_t{1});
+    EXPECT_EQ(groups.front(), expected);
     // One more starts a second group.
     spans.push_back({9, 2, 2});
     const auto split = sheet::excel::UnionAddresses(spans);
-    CHECK_EQ(split.size(), std::size_t{2});
-    CHECK_EQ(split.front(), expected);
-    CHECK_EQ(split.back(), std::string("B9"));
+    EXPECT_EQ(split.size(), std::size_t{2});
+    EXPECT_EQ(split.front(), expected);
+    EXPECT_EQ(split.back(), std::string("B9"));
     // The same at a small limit.
-    CHECK_EQ(sheet::excel::UnionAddresses({{1, 1, 3}, {3, 1, 3}, {4, 2, 2}}, 14).size(), std::size_t{1});
-    CHECK(sheet::excel::UnionAddresses({{1, 1, 3}, {3, 1, 3}, {4, 2, 2}}, 13) ==
-          (std::vector<std::string>{"A1:C1,A3:C3", "B4"}));
+    EXPECT_EQ(sheet::excel::UnionAddresses({{1, 1, 3}, {3, 1, 3}, {4, 2, 2}}, 14).size(),
+              std::size_t{1});
+    EXPECT_TRUE(sheet::excel::UnionAddresses({{1, 1, 3}, {3, 1, 3}, {4, 2, 2}}, 13) ==
+                (std::vector<std::string>{"A1:C1,A3:C3", "B4"}));
 }
 
-CHECK_CASE(ASpanLongerThanTheLimitIsRefused) {
-    CHECK_THROWS(sheet::excel::UnionAddresses({{1, 1, 3}}, 3), std::invalid_argument, "A1:C1");
+TEST(ExcelHelpers, ASpanLongerThanTheLimitIsRefused) {
+    EXPECT_PRED2(Contains, Thrown<std::invalid_argument>([&] {
+                     sheet::excel::UnionAddresses({{1, 1, 3}}, 3);
+                 }),
+                 "A1:C1");
 }
 
-CHECK_CASE(NumbersArePlainText) {
-    CHECK_EQ(CellValueAsText(CellValue::OfNumber(42)), std::string("42"));
-    CHECK_EQ(CellValueAsText(CellValue::OfNumber(-3.5)), std::string("-3.5"));
-    CHECK_EQ(CellValueAsText(CellValue::OfNumber(1e20)), std::string("1E+20"));
-    CHECK_EQ(CellValueAsText(CellValue::OfNumber(0.1)), std::string("0.1"));
+TEST(ExcelHelpers, NumbersArePlainText) {
+    EXPECT_EQ(CellValueAsText(CellValue::OfNumber(42)), std::string("42"));
+    EXPECT_EQ(CellValueAsText(CellValue::OfNumber(-3.5)), std::string("-3.5"));
+    EXPECT_EQ(CellValueAsText(CellValue::OfNumber(1e20)), std::string("1E+20"));
+    EXPECT_EQ(CellValueAsText(CellValue::OfNumber(0.1)), std::string("0.1"));
 }
 
-CHECK_CASE(DatesAreIso) {
-    CHECK_EQ(CellValueAsText(CellValue::OfDate(45352)), std::string("2024-03-01"));
-    CHECK_EQ(CellValueAsText(CellValue::OfDate(45352.75)), std::string("2024-03-01 18:00:00"));
-    CHECK_EQ(CellValueAsText(CellValue::OfDate(0.5)), std::string("12:00:00"));
-    CHECK_EQ(CellValueAsText(CellValue::OfDate(0)), std::string("1899-12-30"));
+TEST(ExcelHelpers, DatesAreIso) {
+    EXPECT_EQ(CellValueAsText(CellValue::OfDate(45352)), std::string("2024-03-01"));
+    EXPECT_EQ(CellValueAsText(CellValue::OfDate(45352.75)), std::string("2024-03-01 18:00:00"));
+    EXPECT_EQ(CellValueAsText(CellValue::OfDate(0.5)), std::string("12:00:00"));
+    EXPECT_EQ(CellValueAsText(CellValue::OfDate(0)), std::string("1899-12-30"));
     // Within a second of midnight: the next day, no time.
-    CHECK_EQ(CellValueAsText(CellValue::OfDate(45352.999999999)), std::string("2024-03-02"));
+    EXPECT_EQ(CellValueAsText(CellValue::OfDate(45352.999999999)), std::string("2024-03-02"));
     // Before the epoch the fraction still counts forward from midnight.
-    CHECK_EQ(CellValueAsText(CellValue::OfDate(-1.25)), std::string("1899-12-29 06:00:00"));
-    CHECK_EQ(sheet::excel::AutomationDateAsSerial(-0.5), 0.5);
-    CHECK_EQ(sheet::excel::AutomationDateAsSerial(-2.75), -1.25);
+    EXPECT_EQ(CellValueAsText(CellValue::OfDate(-1.25)), std::string("1899-12-29 06:00:00"));
+    EXPECT_EQ(sheet::excel::AutomationDateAsSerial(-0.5), 0.5);
+    EXPECT_EQ(sheet::excel::AutomationDateAsSerial(-2.75), -1.25);
 }
 
-CHECK_CASE(TruthValuesTextsEmptiesAndErrors) {
-    CHECK_EQ(CellValueAsText(CellValue::OfBoolean(true)), std::string("TRUE"));
-    CHECK_EQ(CellValueAsText(CellValue::OfBoolean(false)), std::string("FALSE"));
-    CHECK_EQ(CellValueAsText(CellValue::OfText("  Oslo ")), std::string("  Oslo "));
-    CHECK_EQ(CellValueAsText(CellValue::OfText("")), std::string());
-    CHECK_EQ(CellValueAsText(CellValue::Empty()), std::string());
-    CHECK_EQ(CellValueAsText(CellValue::OfError(2042)), std::string("#N/A"));
-    CHECK_EQ(CellValueAsText(CellValue::OfError(2007)), std::string("#DIV/0!"));
-    CHECK_EQ(CellValueAsText(CellValue::OfError(2029)), std::string("#NAME?"));
-    CHECK_EQ(CellValueAsText(CellValue::OfError(9999)), std::string("Error 9999"));
+TEST(ExcelHelpers, TruthValuesTextsEmptiesAndErrors) {
+    EXPECT_EQ(CellValueAsText(CellValue::OfBoolean(true)), std::string("TRUE"));
+    EXPECT_EQ(CellValueAsText(CellValue::OfBoolean(false)), std::string("FALSE"));
+    EXPECT_EQ(CellValueAsText(CellValue::OfText("  Oslo ")), std::string("  Oslo "));
+    EXPECT_EQ(CellValueAsText(CellValue::OfText("")), std::string());
+    EXPECT_EQ(CellValueAsText(CellValue::Empty()), std::string());
+    EXPECT_EQ(CellValueAsText(CellValue::OfError(2042)), std::string("#N/A"));
+    EXPECT_EQ(CellValueAsText(CellValue::OfError(2007)), std::string("#DIV/0!"));
+    EXPECT_EQ(CellValueAsText(CellValue::OfError(2029)), std::string("#NAME?"));
+    EXPECT_EQ(CellValueAsText(CellValue::OfError(9999)), std::string("Error 9999"));
 }
 
-CHECK_CASE(Utf16RoundTrips) {
+TEST(ExcelHelpers, Utf16RoundTrips) {
     const std::string text = "Zürich € 𝄞 日本";
     const std::u16string wide = sheet::excel::Utf8ToUtf16(text);
-    CHECK_EQ(wide.size(), std::size_t{14}); // 𝄞 takes a surrogate pair
-    CHECK(wide == u"Zürich € 𝄞 日本");
-    CHECK_EQ(sheet::excel::Utf16ToUtf8(wide), text);
+    EXPECT_EQ(wide.size(), std::size_t{14}); // 𝄞 takes a surrogate pair
+    EXPECT_TRUE(wide == u"Zürich € 𝄞 日本");
+    EXPECT_EQ(sheet::excel::Utf16ToUtf8(wide), text);
 }
 
-CHECK_CASE(BrokenSequencesBecomeReplacementCharacters) {
-    CHECK(sheet::excel::Utf8ToUtf16("a\xC3") == u"a\uFFFD");
-    CHECK(sheet::excel::Utf8ToUtf16("\xC0\xAF") == u"\uFFFD");       // overlong
-    CHECK(sheet::excel::Utf8ToUtf16("\xED\xA0\x80") == u"\uFFFD");   // a surrogate
+TEST(ExcelHelpers, BrokenSequencesBecomeReplacementCharacters) {
+    EXPECT_TRUE(sheet::excel::Utf8ToUtf16("a\xC3") == u"a\uFFFD");
+    EXPECT_TRUE(sheet::excel::Utf8ToUtf16("\xC0\xAF") == u"\uFFFD");     // overlong
+    EXPECT_TRUE(sheet::excel::Utf8ToUtf16("\xED\xA0\x80") == u"\uFFFD"); // a surrogate
     const char16_t lone[] = {u'x', char16_t(0xD800), u'y', 0};
-    CHECK_EQ(sheet::excel::Utf16ToUtf8(lone), std::string("x\xEF\xBF\xBDy"));
+    EXPECT_EQ(sheet::excel::Utf16ToUtf8(lone), std::string("x\xEF\xBF\xBDy"));
 }
 
-CHECK_CASE(SaveFormatsFollowTheExtension) {
-    CHECK_EQ(sheet::excel::FileFormatFor("out.xlsx"), 51);
-    CHECK_EQ(sheet::excel::FileFormatFor("C:\\Data\\OUT.XLS"), 56);
-    CHECK_EQ(sheet::excel::FileFormatFor("out.xlsm"), 52);
-    CHECK_EQ(sheet::excel::FileFormatFor("out.xlsb"), 50);
-    CHECK_EQ(sheet::excel::FileFormatFor("out.ods"), 60);
-    CHECK_THROWS(sheet::excel::FileFormatFor("out.csv"), sheet::SheetError, ".xlsx, .xlsm, .xlsb, .xls or .ods");
-    CHECK(sheet::excel::KeepsCellFills(51));
-    CHECK(sheet::excel::KeepsCellFills(56));
-    CHECK(!sheet::excel::KeepsCellFills(6));     // CSV
-    CHECK(!sheet::excel::KeepsCellFills(-4158)); // text
+TEST(ExcelHelpers, SaveFormatsFollowTheExtension) {
+    EXPECT_EQ(sheet::excel::FileFormatFor("out.xlsx"), 51);
+    EXPECT_EQ(sheet::excel::FileFormatFor("C:\\Data\\OUT.XLS"), 56);
+    EXPECT_EQ(sheet::excel::FileFormatFor("out.xlsm"), 52);
+    EXPECT_EQ(sheet::excel::FileFormatFor("out.xlsb"), 50);
+    EXPECT_EQ(sheet::excel::FileFormatFor("out.ods"), 60);
+    EXPECT_PRED2(Contains,
+                 Thrown<sheet::SheetError>([&] { sheet::excel::FileFormatFor("out.csv"); }),
+                 ".xlsx, .xlsm, .xlsb, .xls or .ods");
+    EXPECT_TRUE(sheet::excel::KeepsCellFills(51));
+    EXPECT_TRUE(sheet::excel::KeepsCellFills(56));
+    EXPECT_TRUE(!sheet::excel::KeepsCellFills(6));     // CSV
+    EXPECT_TRUE(!sheet::excel::KeepsCellFills(-4158)); // text
 }

@@ -10,6 +10,29 @@ std::vector<std::wstring>& Names() {
 
 } // namespace
 
+FakeObject& FakeObject::Transient(std::string label, CallLog& log) {
+    auto* object = new FakeObject(std::move(label), &log);
+    object->references = 0;
+    object->transient_ = true;
+    ++log.live;
+    return *object;
+}
+
+FakeObject::~FakeObject() {
+    if (transient_) {
+        --log_->live;
+        ++log_->released;
+    }
+}
+
+ULONG FakeObject::Release() {
+    const ULONG left = --references;
+    if (left == 0 && transient_) {
+        delete this;
+    }
+    return left;
+}
+
 HRESULT FakeObject::QueryInterface(REFIID riid, void** object) {
     if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch)) {
         *object = static_cast<IDispatch*>(this);
@@ -30,6 +53,9 @@ HRESULT FakeObject::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DIS
         return RPC_E_WRONG_THREAD;
     }
     ++lookups;
+    if (log_ != nullptr) {
+        ++log_->calls;
+    }
     for (UINT i = 0; i < count; ++i) {
         const std::wstring name = names[i];
         if (!known.empty() && known.count(name) == 0) {
@@ -56,11 +82,16 @@ HRESULT FakeObject::Invoke(DISPID id, REFIID, LCID locale, WORD flags, DISPPARAM
     }
     for (UINT i = 0; i < params->cNamedArgs; ++i) {
         const DISPID named = params->rgdispidNamedArgs[i];
-        record.named.push_back(named == DISPID_PROPERTYPUT ? std::wstring(L"<put>") : nameOf(named));
+        record.named.push_back(named == DISPID_PROPERTYPUT ? std::wstring(L"<put>")
+                                                           : nameOf(named));
     }
-    calls.push_back(record);
-    if (journal_ != nullptr) {
-        journal_->push_back(Describe(label_, record));
+    if (log_ == nullptr) {
+        calls.push_back(record);
+    } else {
+        ++log_->calls;
+        if (log_->journalling) {
+            log_->journal.push_back(Describe(label_, record));
+        }
     }
     return answer ? answer(record, result, exception) : S_OK;
 }
@@ -88,7 +119,8 @@ const std::wstring& FakeObject::nameOf(DISPID id) {
 std::string Describe(const VARIANT& value) {
     switch (value.vt) {
     case VT_ERROR:
-        return value.scode == DISP_E_PARAMNOTFOUND ? std::string() : "Error " + std::to_string(value.scode);
+        return value.scode == DISP_E_PARAMNOTFOUND ? std::string()
+                                                   : "Error " + std::to_string(value.scode);
     case VT_BOOL:
         return value.boolVal != VARIANT_FALSE ? "True" : "False";
     case VT_BSTR:

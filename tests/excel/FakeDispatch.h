@@ -1,13 +1,14 @@
 #pragma once
 
 // A stand-in automation object for the Excel backend's tests on Windows: it
-// records every call it gets, optionally into a journal shared by several
-// objects ("Workbooks.Item(1)", "Application.Visible = True"), and answers
-// as told. Its references are counted but it is never freed: the test owns
-// it and checks that every reference handed out came back.
+// answers as told and counts its references. Alone it records every call it
+// gets; objects sharing a CallLog count their calls there and, while the log
+// journals, write each call as a line ("Workbooks.Item(1)",
+// "Application.Visible = True") instead.
 
 #include "sheet/excel/Com.h"
 
+#include <cstdint>
 #include <functional>
 #include <set>
 #include <string>
@@ -17,6 +18,19 @@ namespace fake {
 
 using sheet::excel::Dispatch;
 using sheet::excel::Variant;
+
+// What the objects of one stand-in share.
+struct CallLog {
+    // Invoke and GetIDsOfNames: each is a round trip into a real Excel.
+    std::uint64_t calls = 0;
+    // Objects handed out and given back: each release of the last
+    // reference is one more round trip.
+    std::uint64_t released = 0;
+    // Objects made for the caller and not yet given back.
+    std::int64_t live = 0;
+    bool journalling = true;
+    std::vector<std::string> journal;
+};
 
 // COM objects are never deleted through their interfaces, whose destructors
 // are therefore not virtual.
@@ -35,8 +49,15 @@ public:
     };
     using Answer = std::function<HRESULT(const Record&, VARIANT* result, EXCEPINFO* exception)>;
 
-    explicit FakeObject(std::string label = "Object", std::vector<std::string>* journal = nullptr)
-        : label_(std::move(label)), journal_(journal) {}
+    // An object the test owns, holding the one reference the test keeps.
+    explicit FakeObject(std::string label = "Object", CallLog* log = nullptr)
+        : label_(std::move(label)), log_(log) {}
+    // An object made for the caller alone: it holds no reference until
+    // handed out, and deletes itself when the last one is released.
+    static FakeObject& Transient(std::string label, CallLog& log);
+    ~FakeObject();
+    FakeObject(const FakeObject&) = delete;
+    FakeObject& operator=(const FakeObject&) = delete;
 
     // Like an object of a single-threaded apartment, it answers only the
     // thread that made it.
@@ -44,12 +65,12 @@ public:
     ULONG references = 1;
     int lookups = 0;
     std::set<std::wstring> known; // when not empty, the only names there are
-    std::vector<Record> calls;
+    std::vector<Record> calls;    // kept only without a log
     Answer answer;
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
     ULONG STDMETHODCALLTYPE AddRef() override { return ++references; }
-    ULONG STDMETHODCALLTYPE Release() override { return --references; }
+    ULONG STDMETHODCALLTYPE Release() override;
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
     HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID,
@@ -68,7 +89,8 @@ private:
     static const std::wstring& nameOf(DISPID id);
 
     std::string label_;
-    std::vector<std::string>* journal_;
+    CallLog* log_;
+    bool transient_ = false;
 };
 #if defined(__GNUC__)
 #pragma GCC diagnostic pop

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <set>
 #include <stdexcept>
 
 namespace fake {
@@ -12,13 +13,13 @@ namespace {
 
 namespace fs = std::filesystem;
 using Record = FakeObject::Record;
+using memory_sheet::Content;
 using sheet::excel::WideOf;
 
 const sheet::SheetLimits kLimits{};
 constexpr std::int32_t kCellReference = 8; // InputBox Type
-constexpr std::int32_t kNoFill = -4142;    // xlColorIndexNone
-constexpr std::int32_t kSomeFill = 1;      // a palette index; told only from none
-constexpr double kWhite = 0xFFFFFF;        // the Color of a cell without fill
+constexpr std::int32_t kXls = 56;          // xlExcel8, whose sheets are smaller
+const sheet::SheetLimits kXlsLimits{65536, 256};
 
 // Positional argument `i`, first to last as the caller wrote them; none when
 // left out. DISPPARAMS holds the named ones first, then these last to first.
@@ -42,6 +43,16 @@ Variant Required(const Record& call, std::size_t i) {
 std::string FileNameOf(const fs::path& path) {
     const std::wstring name = path.filename().wstring();
     return sheet::excel::Utf8Of(name.data(), name.size());
+}
+
+// Workbook.FileFormat by the file's name: a new workbook, which has none
+// yet, is in the default format.
+std::int32_t FileFormatOf(const std::string& name) {
+    const std::string extension = fs::path(name).extension().string();
+    if (extension.empty()) {
+        return 51; // xlOpenXMLWorkbook
+    }
+    return extension == ".csv" ? 6 : sheet::excel::FileFormatFor(name); // xlCSV
 }
 
 // The index of the sheet named `name`; the count of sheets when none is.
@@ -96,19 +107,121 @@ std::string BlockTextOf(const std::string& reference) {
     }
 }
 
-// Text, Value and fills are read cell by cell by the backend, so only a
-// single cell's are answered.
-memory_sheet::Cell OneCell(const std::vector<dupes::BlockGeometry>& areas) {
-    if (areas.size() != 1 || areas[0].firstRow != areas[0].lastRow ||
-        areas[0].firstColumn != areas[0].lastColumn) {
-        throw std::invalid_argument("The stand-in for Excel reads single cells only.");
+const dupes::BlockGeometry& OneArea(const std::vector<dupes::BlockGeometry>& areas) {
+    if (areas.size() != 1) {
+        throw std::invalid_argument("The stand-in for Excel reads one area at a time.");
     }
-    return {areas[0].firstRow, areas[0].firstColumn};
+    return areas[0];
+}
+
+// Text is read cell by cell by the backend, so only a single cell's is
+// answered (Excel answers Null for cells that show different texts).
+memory_sheet::Cell OneCell(const std::vector<dupes::BlockGeometry>& areas) {
+    const auto& area = OneArea(areas);
+    if (area.firstRow != area.lastRow || area.firstColumn != area.lastColumn) {
+        throw std::invalid_argument("The stand-in for Excel reads Text of single cells only.");
+    }
+    return {area.firstRow, area.firstColumn};
+}
+
+// A cell's Value2: its text, its number (a date as its serial, as Value2 has
+// no dates), its error as CVErr gives it (0x800A07D7 for #DIV/0!), or Empty.
+void PutValue2(const memory_sheet::Sheet& sheet, memory_sheet::Cell cell, VARIANT* out) {
+    VariantInit(out);
+    const auto content = sheet.contents.find(cell);
+    if (content == sheet.contents.end()) {
+        const std::string text = sheet.text(cell.first, cell.second);
+        if (!text.empty()) {
+            AnswerText(out, WideOf(text).c_str());
+        }
+        return;
+    }
+    switch (content->second.kind) {
+    case Content::Kind::Text:
+        if (!content->second.text.empty()) {
+            AnswerText(out, WideOf(content->second.text).c_str());
+        }
+        return;
+    case Content::Kind::Number:
+        AnswerNumber(out, content->second.number);
+        return;
+    case Content::Kind::Error:
+        out->vt = VT_ERROR;
+        out->scode =
+            static_cast<SCODE>(0x800A0000u | static_cast<std::uint32_t>(content->second.error));
+        return;
+    }
+}
+
+// Value2 of one area: a single cell's value alone, or else a 2-D SAFEARRAY
+// of VARIANTs indexed (row, column) from 1, as Range.Value2 answers.
+HRESULT AnswerValue2(const memory_sheet::Sheet& sheet, const dupes::BlockGeometry& area,
+                     VARIANT* result) {
+    if (area.firstRow == area.lastRow && area.firstColumn == area.lastColumn) {
+        PutValue2(sheet, {area.firstRow, area.firstColumn}, result);
+        return S_OK;
+    }
+    SAFEARRAYBOUND bounds[2] = {{static_cast<ULONG>(area.lastRow - area.firstRow + 1), 1},
+                                {static_cast<ULONG>(area.lastColumn - area.firstColumn + 1), 1}};
+    SAFEARRAY* array = SafeArrayCreate(VT_VARIANT, 2, bounds);
+    if (array == nullptr) {
+        return E_OUTOFMEMORY;
+    }
+    for (std::int32_t row = area.firstRow; row <= area.lastRow; ++row) {
+        for (std::int32_t column = area.firstColumn; column <= area.lastColumn; ++column) {
+            Variant value;
+            PutValue2(sheet, {row, column}, value.put());
+            LONG at[2] = {row - area.firstRow + 1, column - area.firstColumn + 1};
+            SafeArrayPutElement(array, at, const_cast<VARIANT*>(&value.get()));
+        }
+    }
+    result->vt = VT_ARRAY | VT_VARIANT;
+    result->parray = array;
+    return S_OK;
+}
+
+// NumberFormat of one area: the format its cells share, or Null when they
+// differ. A cell without content is in General.
+HRESULT AnswerNumberFormat(const memory_sheet::Sheet& sheet, const dupes::BlockGeometry& area,
+                           VARIANT* result) {
+    std::set<std::string> formats;
+    std::int64_t formatted = 0;
+    const auto end = sheet.contents.lower_bound({area.lastRow + 1, 0});
+    for (auto it = sheet.contents.lower_bound({area.firstRow, 0}); it != end; ++it) {
+        if (it->first.second >= area.firstColumn && it->first.second <= area.lastColumn) {
+            formats.insert(it->second.format);
+            ++formatted;
+        }
+    }
+    const std::int64_t cells =
+        std::int64_t{area.lastRow - area.firstRow + 1} * (area.lastColumn - area.firstColumn + 1);
+    if (formatted < cells) {
+        formats.insert("General");
+    }
+    if (formats.size() != 1) {
+        result->vt = VT_NULL;
+        return S_OK;
+    }
+    return AnswerText(result, WideOf(*formats.begin()).c_str());
 }
 
 } // namespace
 
+StandInFile::StandInFile(const std::string& name) : path_(fs::temp_directory_path() / name) {
+    std::ofstream(path_) << "read by the stand-in for Excel only";
+}
+
+StandInFile::~StandInFile() {
+    std::error_code ignored;
+    fs::remove(path_, ignored);
+}
+
 FakeExcelModel::FakeExcelModel(Person person) : person_(std::move(person)) {
+    // Only its process and thread are asked of it, and a message-only window
+    // needs no display.
+    ownWindow_ = CreateWindowExW(0, L"STATIC", L"Excel stand-in", 0, 0, 0, 0, 0, HWND_MESSAGE,
+                                 nullptr, nullptr, nullptr);
+    window = ownWindow_;
     answerWith(
         application_,
         {{L"Workbooks", giving([this]() -> FakeObject& { return workbooks_; })},
@@ -119,6 +232,12 @@ FakeExcelModel::FakeExcelModel(Person person) : person_(std::move(person)) {
           }},
          {L"InputBox",
           [this](const Record& call, VARIANT* result) { return inputBox(call, result); }},
+         // A Long: window handles keep to 32 bits, also in a 64-bit Excel.
+         {L"Hwnd",
+          [this](const Record&, VARIANT* result) {
+              return AnswerInt(result,
+                               static_cast<std::int32_t>(reinterpret_cast<std::intptr_t>(window)));
+          }},
          {L"Visible", setting(L"Visible")},
          {L"DisplayAlerts", setting(L"DisplayAlerts")},
          {L"AutomationSecurity", setting(L"AutomationSecurity")},
@@ -141,6 +260,12 @@ FakeExcelModel::FakeExcelModel(Person person) : person_(std::move(person)) {
           }}});
 }
 
+FakeExcelModel::~FakeExcelModel() {
+    if (ownWindow_ != nullptr) {
+        DestroyWindow(ownWindow_);
+    }
+}
+
 void FakeExcelModel::addFile(const fs::path& path, memory_sheet::Book book) {
     const std::size_t sheetCount = book.sheets.size();
     files_.push_back(
@@ -148,15 +273,31 @@ void FakeExcelModel::addFile(const fs::path& path, memory_sheet::Book book) {
          {std::move(book), std::vector<std::map<memory_sheet::Cell, std::uint32_t>>(sheetCount)}});
 }
 
-FakeObject& FakeExcelModel::make(Members members) {
-    FakeObject& object = objects_.emplace_back();
+std::optional<std::uint32_t> FakeExcelModel::fillOf(const std::string& sheetName, std::int32_t row,
+                                                    std::int32_t column) const {
+    const Contents& contents = books_.at(0).contents;
+    const auto& fills = contents.fills.at(IndexOf(contents.book, sheetName));
+    const auto found = fills.find({row, column});
+    return found == fills.end() ? std::nullopt : std::optional<std::uint32_t>(found->second);
+}
+
+bool FakeExcelModel::allReleased() const {
+    return log_.live == 0 && application_.references == 1 && workbooks_.references == 1;
+}
+
+FakeObject& FakeExcelModel::make(std::string label, Members members) {
+    FakeObject& object = FakeObject::Transient(std::move(label), log_);
     answerWith(object, std::move(members));
     return object;
 }
 
 void FakeExcelModel::answerWith(FakeObject& object, Members members) {
-    object.answer = [members = std::move(members)](const Record& call, VARIANT* result,
-                                                   EXCEPINFO* exception) -> HRESULT {
+    object.answer = [this, members = std::move(members)](const Record& call, VARIANT* result,
+                                                         EXCEPINFO* exception) -> HRESULT {
+        const auto refused = refusals.find(call.member);
+        if (refused != refusals.end()) {
+            return refused->second;
+        }
         const auto member = members.find(call.member);
         if (member == members.end()) {
             return DISP_E_MEMBERNOTFOUND;
@@ -185,187 +326,216 @@ FakeExcelModel::Member FakeExcelModel::setting(const std::wstring& name) {
     };
 }
 
-FakeObject& FakeExcelModel::counted(std::int32_t count) {
-    return make(
-        {{L"Count", [count](const Record&, VARIANT* result) { return AnswerInt(result, count); }}});
+FakeObject& FakeExcelModel::counted(std::string label, std::int32_t count) {
+    return make(std::move(label), {{L"Count", [count](const Record&, VARIANT* result) {
+                                        return AnswerInt(result, count);
+                                    }}});
 }
 
 FakeObject& FakeExcelModel::workbook(OpenBook& book) {
-    return make({
-        {L"Sheets", giving([this, &book]() -> FakeObject& { return sheets(book); })},
-        {L"Name",
-         [&book](const Record&, VARIANT* result) {
-             return AnswerText(result, WideOf(book.name).c_str());
-         }},
-        {L"FileFormat",
-         [&book](const Record&, VARIANT* result) {
-             return AnswerInt(result, sheet::excel::FileFormatFor(book.name));
-         }},
-        {L"SaveCopyAs",
-         [this, &book](const Record& call, VARIANT*) {
-             save(book, Required(call, 0).text());
-             return S_OK;
-         }},
-        {L"SaveAs",
-         [this, &book](const Record& call, VARIANT*) {
-             const std::string path = Required(call, 0).text();
-             save(book, path);
-             book.name = FileNameOf(fs::path(WideOf(path)));
-             return S_OK;
-         }},
-        {L"Close",
-         [this, &book](const Record&, VARIANT*) {
-             std::erase(open_, &book);
-             return S_OK;
-         }},
-    });
+    return make(&book == &books_.front() ? "Workbook" : "Copy",
+                {
+                    {L"Sheets", giving([this, &book]() -> FakeObject& { return sheets(book); })},
+                    {L"Name",
+                     [&book](const Record&, VARIANT* result) {
+                         return AnswerText(result, WideOf(book.name).c_str());
+                     }},
+                    {L"FileFormat",
+                     [&book](const Record&, VARIANT* result) {
+                         return AnswerInt(result, FileFormatOf(book.name));
+                     }},
+                    {L"SaveCopyAs",
+                     [this, &book](const Record& call, VARIANT*) {
+                         save(book, Required(call, 0).text());
+                         return S_OK;
+                     }},
+                    {L"SaveAs",
+                     [this, &book](const Record& call, VARIANT*) {
+                         const std::string path = Required(call, 0).text();
+                         save(book, path);
+                         book.name = FileNameOf(fs::path(WideOf(path)));
+                         return S_OK;
+                     }},
+                    {L"Close",
+                     [this, &book](const Record&, VARIANT*) {
+                         std::erase(open_, &book);
+                         return S_OK;
+                     }},
+                });
 }
 
 FakeObject& FakeExcelModel::sheets(OpenBook& book) {
     auto& all = book.contents.book.sheets;
-    return make({
-        {L"Count",
-         [&all](const Record&, VARIANT* result) {
-             return AnswerInt(result, static_cast<std::int32_t>(all.size()));
-         }},
-        {L"Item",
-         [this, &book, &all](const Record& call, VARIANT* result) {
-             const Variant which = Required(call, 0);
-             const std::size_t index = which.type() == VT_BSTR
+    return make("Sheets", {
+                              {L"Count",
+                               [&all](const Record&, VARIANT* result) {
+                                   return AnswerInt(result, static_cast<std::int32_t>(all.size()));
+                               }},
+                              {L"Item",
+                               [this, &book, &all](const Record& call, VARIANT* result) {
+                                   const Variant which = Required(call, 0);
+                                   const std::size_t index =
+                                       which.type() == VT_BSTR
                                            ? IndexOf(book.contents.book, which.text())
                                            : static_cast<std::size_t>(which.int32() - 1);
-             if (index >= all.size()) {
-                 throw std::out_of_range("Subscript out of range");
-             }
-             return AnswerObject(result, worksheet(book, index));
-         }},
-    });
+                                   if (index >= all.size()) {
+                                       throw std::out_of_range("Subscript out of range");
+                                   }
+                                   return AnswerObject(result, worksheet(book, index));
+                               }},
+                              // With no place given, into a new workbook, which Excel names
+                              // BookN and opens last.
+                              {L"Copy",
+                               [this, &book](const Record&, VARIANT*) {
+                                   openBook("Book" + std::to_string(books_.size()), book.contents);
+                                   return S_OK;
+                               }},
+                          });
 }
 
 FakeObject& FakeExcelModel::worksheet(OpenBook& book, std::size_t sheet) {
     const memory_sheet::Sheet& content = book.contents.book.sheets.at(sheet);
-    const dupes::BlockGeometry whole{1, 1, kLimits.rows, kLimits.columns};
-    return make({
-        {L"Name",
-         [&content](const Record&, VARIANT* result) {
-             return AnswerText(result, WideOf(content.name).c_str());
-         }},
-        {L"Index",
-         [sheet](const Record&, VARIANT* result) {
-             return AnswerInt(result, static_cast<std::int32_t>(sheet + 1));
-         }},
-        {L"Range",
-         [this, &book, sheet](const Record& call, VARIANT* result) {
-             return AnswerObject(result, range(resolve(Required(call, 0).text(), book, sheet)));
-         }},
-        {L"Cells", giving([this, &book, sheet, whole]() -> FakeObject& {
-             return range({&book, sheet, {whole}});
-         })},
-        // An empty sheet's used range is its first cell.
-        {L"UsedRange", giving([this, &book, &content, sheet]() -> FakeObject& {
-             return range(
-                 {&book, sheet, {content.usedArea().value_or(dupes::BlockGeometry{1, 1, 1, 1})}});
-         })},
-        {L"Rows", giving([this]() -> FakeObject& { return counted(kLimits.rows); })},
-        {L"Columns", giving([this]() -> FakeObject& { return counted(kLimits.columns); })},
-    });
+    const sheet::SheetLimits limits = FileFormatOf(book.name) == kXls ? kXlsLimits : kLimits;
+    const dupes::BlockGeometry whole{1, 1, limits.rows, limits.columns};
+    return make(
+        "Worksheet",
+        {
+            {L"Name",
+             [&content](const Record&, VARIANT* result) {
+                 return AnswerText(result, WideOf(content.name).c_str());
+             }},
+            {L"Index",
+             [sheet](const Record&, VARIANT* result) {
+                 return AnswerInt(result, static_cast<std::int32_t>(sheet + 1));
+             }},
+            {L"Range",
+             [this, &book, sheet](const Record& call, VARIANT* result) {
+                 return AnswerObject(result, range(resolve(Required(call, 0).text(), book, sheet)));
+             }},
+            {L"Cells", giving([this, &book, sheet, whole]() -> FakeObject& {
+                 return range({&book, sheet, {whole}});
+             })},
+            // An empty sheet's used range is its first cell.
+            {L"UsedRange", giving([this, &book, &content, sheet]() -> FakeObject& {
+                 return range({&book,
+                               sheet,
+                               {content.usedArea().value_or(dupes::BlockGeometry{1, 1, 1, 1})}});
+             })},
+            {L"Rows",
+             giving([this, limits]() -> FakeObject& { return counted("Rows", limits.rows); })},
+            {L"Columns", giving([this, limits]() -> FakeObject& {
+                 return counted("Columns", limits.columns);
+             })},
+        });
 }
 
 FakeObject& FakeExcelModel::range(const Cells& cells) {
     const dupes::BlockGeometry first = cells.areas.at(0);
-    const auto text = [cells] {
-        const auto [row, column] = OneCell(cells.areas);
-        return cells.book->contents.book.sheets.at(cells.sheet).text(row, column);
-    };
-    return make({
-        // Excel's default: absolute, A1 style, without the sheet.
-        {L"Address",
-         [cells](const Record& call, VARIANT* result) {
-             if (!call.arguments.empty()) {
-                 return DISP_E_BADPARAMCOUNT; // the backend passes none: a change would show here
-             }
-             return AnswerText(result, WideOf(sheet::FormatAddress(cells.areas, kLimits)).c_str());
-         }},
-        {L"Areas", giving([this, cells]() -> FakeObject& { return areas(cells); })},
-        {L"Row",
-         [first](const Record&, VARIANT* result) { return AnswerInt(result, first.firstRow); }},
-        {L"Column",
-         [first](const Record&, VARIANT* result) { return AnswerInt(result, first.firstColumn); }},
-        {L"Rows", giving([this, first]() -> FakeObject& {
-             return counted(first.lastRow - first.firstRow + 1);
-         })},
-        {L"Columns", giving([this, first]() -> FakeObject& {
-             return counted(first.lastColumn - first.firstColumn + 1);
-         })},
-        {L"Worksheet",
-         giving([this, cells]() -> FakeObject& { return worksheet(*cells.book, cells.sheet); })},
-        {L"Cells", giving([this, cells]() -> FakeObject& { return range(cells); })},
-        // Item(row, column), counted from the range's first cell.
-        {L"Item",
-         [this, cells, first](const Record& call, VARIANT* result) {
-             const std::int32_t row = first.firstRow + Required(call, 0).int32() - 1;
-             const std::int32_t column = first.firstColumn + Required(call, 1).int32() - 1;
-             return AnswerObject(result,
-                                 range({cells.book, cells.sheet, {{row, column, row, column}}}));
-         }},
-        {L"Text", [text](const Record&,
-                         VARIANT* result) { return AnswerText(result, WideOf(text()).c_str()); }},
-        // The contract book holds texts only; an empty cell's value is Empty.
-        {L"Value",
-         [text](const Record&, VARIANT* result) {
-             const std::string value = text();
-             return value.empty() ? S_OK : AnswerText(result, WideOf(value).c_str());
-         }},
-        {L"Interior", giving([this, cells]() -> FakeObject& { return interior(cells); })},
-    });
+    const memory_sheet::Sheet& sheet = cells.book->contents.book.sheets.at(cells.sheet);
+    return make(
+        "Range",
+        {
+            // Excel's default: absolute, A1 style, without the sheet.
+            {L"Address",
+             [cells](const Record& call, VARIANT* result) {
+                 if (!call.arguments.empty()) {
+                     return DISP_E_BADPARAMCOUNT; // the backend passes none: a change would show
+                                                  // here
+                 }
+                 return AnswerText(result,
+                                   WideOf(sheet::FormatAddress(cells.areas, kLimits)).c_str());
+             }},
+            {L"Areas", giving([this, cells]() -> FakeObject& { return areas(cells); })},
+            {L"Row",
+             [first](const Record&, VARIANT* result) { return AnswerInt(result, first.firstRow); }},
+            {L"Column", [first](const Record&,
+                                VARIANT* result) { return AnswerInt(result, first.firstColumn); }},
+            {L"Rows", giving([this, first]() -> FakeObject& {
+                 return counted("Rows", first.lastRow - first.firstRow + 1);
+             })},
+            {L"Columns", giving([this, first]() -> FakeObject& {
+                 return counted("Columns", first.lastColumn - first.firstColumn + 1);
+             })},
+            {L"Worksheet", giving([this, cells]() -> FakeObject& {
+                 return worksheet(*cells.book, cells.sheet);
+             })},
+            {L"Cells", giving([this, cells]() -> FakeObject& { return range(cells); })},
+            // Item(row, column), counted from the range's first cell.
+            {L"Item",
+             [this, cells, first](const Record& call, VARIANT* result) {
+                 const std::int32_t row = first.firstRow + Required(call, 0).int32() - 1;
+                 const std::int32_t column = first.firstColumn + Required(call, 1).int32() - 1;
+                 return AnswerObject(
+                     result, range({cells.book, cells.sheet, {{row, column, row, column}}}));
+             }},
+            {L"Text",
+             [&sheet, cells](const Record&, VARIANT* result) {
+                 const auto [row, column] = OneCell(cells.areas);
+                 return AnswerText(result, WideOf(sheet.text(row, column)).c_str());
+             }},
+            {L"Value2",
+             [&sheet, cells](const Record&, VARIANT* result) {
+                 return AnswerValue2(sheet, OneArea(cells.areas), result);
+             }},
+            // Like Value2 here: Excel's Value would give a Date or a Currency
+            // for a cell so formatted, and the header cells read are texts.
+            {L"Value",
+             [&sheet, cells](const Record&, VARIANT* result) {
+                 const auto cell = OneCell(cells.areas);
+                 return AnswerValue2(sheet, {cell.first, cell.second, cell.first, cell.second},
+                                     result);
+             }},
+            {L"NumberFormat",
+             [&sheet, cells](const Record&, VARIANT* result) {
+                 return AnswerNumberFormat(sheet, OneArea(cells.areas), result);
+             }},
+            {L"Interior", giving([this, cells]() -> FakeObject& { return interior(cells); })},
+        });
 }
 
 FakeObject& FakeExcelModel::areas(const Cells& cells) {
-    return make({
-        {L"Count",
-         [cells](const Record&, VARIANT* result) {
-             return AnswerInt(result, static_cast<std::int32_t>(cells.areas.size()));
-         }},
-        {L"Item",
-         [this, cells](const Record& call, VARIANT* result) {
-             const auto index = static_cast<std::size_t>(Required(call, 0).int32());
-             if (index < 1 || index > cells.areas.size()) {
-                 throw std::out_of_range("Subscript out of range");
-             }
-             return AnswerObject(result,
-                                 range({cells.book, cells.sheet, {cells.areas[index - 1]}}));
-         }},
-    });
+    return make("Areas",
+                {
+                    {L"Count",
+                     [cells](const Record&, VARIANT* result) {
+                         return AnswerInt(result, static_cast<std::int32_t>(cells.areas.size()));
+                     }},
+                    {L"Item",
+                     [this, cells](const Record& call, VARIANT* result) {
+                         const auto index = static_cast<std::size_t>(Required(call, 0).int32());
+                         if (index < 1 || index > cells.areas.size()) {
+                             throw std::out_of_range("Subscript out of range");
+                         }
+                         return AnswerObject(
+                             result, range({cells.book, cells.sheet, {cells.areas[index - 1]}}));
+                     }},
+                });
 }
 
 FakeObject& FakeExcelModel::interior(const Cells& cells) {
     auto& fills = cells.book->contents.fills.at(cells.sheet);
-    const auto fill = [&fills, cells]() -> std::optional<std::uint32_t> {
-        const auto found = fills.find(OneCell(cells.areas));
-        return found == fills.end() ? std::nullopt : std::optional<std::uint32_t>(found->second);
-    };
-    return make({
-        {L"Color",
-         [&fills, cells, fill](const Record& call, VARIANT* result) {
-             if (call.flags != DISPATCH_PROPERTYPUT) {
-                 return AnswerNumber(result, fill() ? *fill() : kWhite);
-             }
-             const auto colour = static_cast<std::uint32_t>(PutValue(call).int32());
-             for (const auto& area : cells.areas) {
-                 for (std::int32_t row = area.firstRow; row <= area.lastRow; ++row) {
-                     for (std::int32_t column = area.firstColumn; column <= area.lastColumn;
-                          ++column) {
-                         fills[{row, column}] = colour;
-                     }
-                 }
-             }
-             return S_OK;
-         }},
-        {L"ColorIndex",
-         [fill](const Record&, VARIANT* result) {
-             return AnswerInt(result, fill() ? kSomeFill : kNoFill);
-         }},
-    });
+    return make("Interior",
+                {{L"Color", [&fills, cells](const Record& call, VARIANT*) {
+                      if (call.flags != DISPATCH_PROPERTYPUT) {
+                          return DISP_E_MEMBERNOTFOUND; // the backend never reads fills
+                      }
+                      const auto colour = static_cast<std::uint32_t>(PutValue(call).int32());
+                      for (const auto& area : cells.areas) {
+                          for (std::int32_t row = area.firstRow; row <= area.lastRow; ++row) {
+                              for (std::int32_t column = area.firstColumn;
+                                   column <= area.lastColumn; ++column) {
+                                  fills[{row, column}] = colour;
+                              }
+                          }
+                      }
+                      return S_OK;
+                  }}});
+}
+
+FakeExcelModel::OpenBook& FakeExcelModel::openBook(std::string name, Contents contents) {
+    OpenBook& book = books_.emplace_back(OpenBook{std::move(name), std::move(contents)});
+    open_.push_back(&book);
+    return book;
 }
 
 HRESULT FakeExcelModel::open(const std::string& path, VARIANT* result) {
@@ -373,9 +543,7 @@ HRESULT FakeExcelModel::open(const std::string& path, VARIANT* result) {
     for (const auto& [known, contents] : files_) {
         std::error_code error;
         if (fs::equivalent(known, file, error)) {
-            OpenBook& book = books_.emplace_back(OpenBook{FileNameOf(file), contents});
-            open_.push_back(&book);
-            return AnswerObject(result, workbook(book));
+            return AnswerObject(result, workbook(openBook(FileNameOf(file), contents)));
         }
     }
     throw std::invalid_argument("Sorry, we couldn't find " + path +

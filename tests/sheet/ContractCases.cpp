@@ -31,7 +31,7 @@ std::unique_ptr<sheet::Spreadsheet> MemoryWithContractBook(Answer answer, Stop s
 } // namespace
 
 Backend MemoryBackend() {
-    return {"Memory", MemoryWithContractBook, [] { return std::string("contract.xlsx"); }};
+    return {"Memory", MemoryWithContractBook, [] { return std::string("contract.xlsx"); }, FillOf};
 }
 
 std::unique_ptr<sheet::Workbook> Contract::open(Answer answer) {
@@ -94,11 +94,44 @@ TEST_P(Contract, BulkTextsEqualCellTextsAndFillsLandOnTheirCells) {
         for (std::int32_t column = 2; column <= 7; ++column) {
             const bool coloured = ((row == 6 || row == 7) && (column == 3 || column == 4)) ||
                                   (row == 9 && column == 6);
-            EXPECT_EQ(FillOf(*book, block, row, column),
+            EXPECT_EQ(fillOf(*book, block, row, column),
                       coloured ? std::optional<std::uint32_t>(0x0000FF) : std::nullopt)
                 << row << "," << column;
         }
     }
+}
+
+// Strings, numbers, dates, errors and empty cells under General, text,
+// date, custom and mixed formats: bulk reads show what each cell shows, read
+// whole and from below the header, out of order and with gaps, and cell by
+// cell.
+TEST_P(Contract, BulkTextsEqualCellTextsForEveryKindOfCell) {
+    const auto book = open();
+    auto& cells = book->cells(book->findBlock("Mixed!$A$1:$G$6"));
+    for (const std::vector<std::int32_t>& columns :
+         {std::vector<std::int32_t>{5, 1, 7, 3, 2, 6, 4}, std::vector<std::int32_t>{6, 2, 4}}) {
+        for (const std::int32_t firstRow : {1, 2}) {
+            dupes::TextTable texts;
+            cells.readTexts(firstRow, 7 - firstRow, columns, texts);
+            ASSERT_EQ(texts.size(), columns.size() * static_cast<std::size_t>(7 - firstRow));
+            std::size_t i = 0;
+            for (std::int32_t row = firstRow; row <= 6; ++row) {
+                for (const std::int32_t column : columns) {
+                    EXPECT_EQ(texts.cell(i++), cells.cellText(row, column)) << row << "," << column;
+                }
+            }
+        }
+    }
+    for (std::int32_t row = 1; row <= 6; ++row) {
+        for (std::int32_t column = 1; column <= 7; ++column) {
+            dupes::TextTable one;
+            cells.readTexts(row, 1, {column}, one);
+            EXPECT_EQ(one.cell(0), cells.cellText(row, column)) << row << "," << column;
+        }
+    }
+    // The display, not the value: a text section frames it, a format pads it.
+    EXPECT_EQ(cells.cellText(2, 5), "<abc>");
+    EXPECT_EQ(cells.cellText(4, 6), "3.00");
 }
 
 TEST_P(Contract, HighlightsOneBlockAndRefusesSeveralAreas) {
@@ -110,11 +143,11 @@ TEST_P(Contract, HighlightsOneBlockAndRefusesSeveralAreas) {
                                           false};
     EXPECT_EQ(sheet::HighlightBlock(*book, block, options), (dupes::RunSummary{5, 2, 1, 4}));
     for (const std::int32_t row : {6, 8}) {
-        EXPECT_EQ(FillOf(*book, block, row, 3), 0x00FF00u);
-        EXPECT_EQ(FillOf(*book, block, row, 6), 0x00FF00u);
-        EXPECT_EQ(FillOf(*book, block, row, 4), std::nullopt);
+        EXPECT_EQ(fillOf(*book, block, row, 3), 0x00FF00u);
+        EXPECT_EQ(fillOf(*book, block, row, 6), 0x00FF00u);
+        EXPECT_EQ(fillOf(*book, block, row, 4), std::nullopt);
     }
-    EXPECT_EQ(FillOf(*book, block, 9, 6), std::nullopt); // "Oslo " is not "Oslo"
+    EXPECT_EQ(fillOf(*book, block, 9, 6), std::nullopt); // "Oslo " is not "Oslo"
 
     const Block areas = book->findBlock("Data!$C$5:$F$9,$H$1");
     EXPECT_NE(

@@ -1,6 +1,7 @@
 // The contract cases (ContractCases.cpp) on the backends of this platform:
 // the spreadsheet held in memory and a real office.
 #include "Contract.h"
+#include "Fills.h"
 #include "OfficeFixture.h"
 
 namespace {
@@ -11,7 +12,7 @@ const Backend kLibreOffice{"LibreOffice",
                                options.stop = std::move(stop);
                                return MakeTestOffice(options, std::move(answer));
                            },
-                           [] { return Workbooks().contract; }};
+                           [] { return Workbooks().contract; }, FillOf};
 
 } // namespace
 

@@ -145,12 +145,42 @@ void MakeCorpus(WorkbookMaker& maker, const std::filesystem::path& folder) {
     doc.saveAs((folder / "corpus.ods").string());
 }
 
+// A cell as the contract book has it: its content where it has one, else
+// its text; an error through a formula that gives it.
+void PutContractCell(WorkbookMaker::Document& doc, const std::string& at, const std::string& text,
+                     const memory_sheet::Content* content) {
+    using Kind = memory_sheet::Content::Kind;
+    if (content == nullptr) {
+        doc.text(at, text);
+        return;
+    }
+    const std::string format = content->format == "General" ? "" : content->format;
+    switch (content->kind) {
+    case Kind::Text:
+        if (!content->text.empty()) {
+            doc.text(at, content->text);
+        }
+        if (!format.empty()) {
+            doc.format(at, format);
+        }
+        return;
+    case Kind::Number:
+        doc.number(at, content->number, format);
+        return;
+    case Kind::Error:
+        doc.formula(at, content->error == 2042 ? "=NA()" : "=1/0", format);
+        return;
+    }
+}
+
 void MakeContract(WorkbookMaker& maker, const std::string& path) {
     auto doc = maker.create();
     for (const memory_sheet::Sheet& sheet : ContractBook().sheets) {
         doc.sheet(sheet.name);
         for (const auto& [cell, text] : sheet.texts) {
-            doc.text(sheet::ColumnLetters(cell.second) + std::to_string(cell.first), text);
+            const auto content = sheet.contents.find(cell);
+            PutContractCell(doc, sheet::ColumnLetters(cell.second) + std::to_string(cell.first),
+                            text, content == sheet.contents.end() ? nullptr : &content->second);
         }
     }
     doc.saveAs(path);

@@ -19,11 +19,26 @@ namespace memory_sheet {
 using Cell = std::pair<std::int32_t, std::int32_t>; // sheet row, sheet column, from 1
 using Rows = std::vector<std::vector<std::string>>;
 
+// What lies beneath a cell's display text, for a stand-in of an application
+// that answers values and formats (Excel's Value2 and NumberFormat); the
+// memory backend shows the texts alone. A cell without one holds its display
+// text as a string, in the General format.
+struct Content {
+    enum class Kind { Text, Number, Error };
+    Kind kind = Kind::Text;
+    std::string format = "General";
+    std::string text;       // Text: the value, which the format may show otherwise;
+                            // empty for a blank cell that has only the format
+    double number = 0;      // Number, a date as its serial
+    std::int32_t error = 0; // Error: Excel's number for it, 2007 for #DIV/0!
+};
+
 // One worksheet: the display texts of its cells; a cell never set is empty.
-// Its header values are its texts too: there are no formats here.
+// Its header values are its texts too: the memory backend has no formats.
 struct Sheet {
     std::string name;
     std::map<Cell, std::string> texts;
+    std::map<Cell, Content> contents = {}; // so that {name, texts} still names a whole sheet
 
     // Puts `rows` on the sheet with their first text at (topRow, leftColumn).
     Sheet& place(std::int32_t topRow, std::int32_t leftColumn, const Rows& rows);

@@ -3,25 +3,16 @@
 #include "BeneathBinding.h"
 #include "sheet/SheetError.h"
 
-#ifdef _WIN32
-#include "sheet/excel/ExcelCells.h"
-#include "sheet/excel/ExcelWorkbook.h"
-#else
 #include "sheet/libreoffice/CalcCells.h"
 #include "sheet/libreoffice/CalcWorkbook.h"
-#endif
 
 #include <utility>
 
 namespace {
 
-#ifdef _WIN32
-using BackendWorkbook = sheet::excel::ExcelWorkbook;
-using BackendCells = sheet::excel::ExcelCells;
-#else
-using BackendWorkbook = sheet::libreoffice::CalcWorkbook;
-using BackendCells = sheet::libreoffice::CalcCells;
-#endif
+using sheet::libreoffice::CalcCells;
+using sheet::libreoffice::CalcWorkbook;
+using sheet::libreoffice::LibreOfficeOptions;
 
 // The backend's workbook, passed every call but askForBlock when an answer
 // stands in for the person.
@@ -61,7 +52,7 @@ public:
 
     std::optional<std::uint32_t> fillOf(const sheet::Block& block, std::int32_t row,
                                         std::int32_t column) override {
-        return dynamic_cast<BackendCells&>(backend_->cells(block)).fillOf(row, column);
+        return dynamic_cast<CalcCells&>(backend_->cells(block)).fillOf(row, column);
     }
     dupes::BlockAccess& backendCells(const sheet::Block& block) override {
         return backend_->cells(block);
@@ -74,23 +65,23 @@ private:
 
 class TestOffice final : public sheet::Spreadsheet {
 public:
-    TestOffice(OfficeOptions options, BlockAnswer answer)
+    TestOffice(LibreOfficeOptions options, BlockAnswer answer)
         : Spreadsheet(options.stop), options_(std::move(options)), answer_(std::move(answer)) {}
 
 protected:
     std::unique_ptr<sheet::Workbook>
     openInNewInstance(const std::string& path, const sheet::ProgressListener& progress) override {
         return std::make_unique<TestWorkbook>(
-            std::make_unique<BackendWorkbook>(options_, path, progress), answer_);
+            std::make_unique<CalcWorkbook>(options_, path, progress), answer_);
     }
 
 private:
-    OfficeOptions options_;
+    LibreOfficeOptions options_;
     BlockAnswer answer_;
 };
 
 } // namespace
 
-std::unique_ptr<sheet::Spreadsheet> MakeTestOffice(OfficeOptions options, BlockAnswer answer) {
+std::unique_ptr<sheet::Spreadsheet> MakeTestOffice(LibreOfficeOptions options, BlockAnswer answer) {
     return std::make_unique<TestOffice>(std::move(options), std::move(answer));
 }

@@ -1,3 +1,0 @@
-#include "Check.h"
-
-int main() { return check::RunAll(); }
