@@ -176,7 +176,8 @@ TEST_P(Interrupt, EndsTheRunAndLeavesNothing) {
 
 // Not every blow at every stage: each stage and each blow at least once.
 // Ctrl+C, a termination request and a closed terminal share one handler,
-// so Ctrl+C stands for the three at the save. The save meets Ctrl+C, a
+// so Ctrl+C stands for the three once the office is up; the others are
+// tried as it starts, for their exit status. The save meets Ctrl+C, a
 // kill, a frozen and a killed office; the publishing of the copy a kill.
 INSTANTIATE_TEST_SUITE_P(
     SignalsAndKills, Interrupt,
@@ -184,7 +185,7 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"CtrlCWhileStarting", Stage::Starting, 0, {SIGINT}, 130},
         Case{"CtrlCWhileRunning", Stage::Running, 0, {SIGINT}, 130},
         Case{"CtrlCWhileSaving", Stage::Saving, 0, {SIGINT}, 130},
-        Case{"TerminateWhileRunning", Stage::Running, 0, {SIGTERM}, 143},
+        Case{"TerminateWhileStarting", Stage::Starting, 0, {SIGTERM}, 143},
         Case{"HangUpWhileStarting", Stage::Starting, 0, {SIGHUP}, 129},
         Case{"CtrlCTwiceWhileRunning", Stage::Running, 0, {SIGINT, SIGINT}, 130, Says::Nothing},
         Case{"KillWhileStarting", Stage::Starting, 0, {SIGKILL}, 137, Says::Nothing},
