@@ -2,8 +2,9 @@
 
 #include "Arguments.h"
 #include "Commands.h"
-#include "HeadlessOffice.h"
 #include "Interrupt.h"
+
+#include "sheet/Spreadsheet.h"
 
 #ifndef _WIN32
 #include <cerrno>
@@ -121,6 +122,11 @@ void CheckResultsWritten(const Command& command) {
     throw std::runtime_error(message);
 }
 
+// The batch command's office needs no display and shows nothing.
+std::unique_ptr<sheet::Spreadsheet> HeadlessSpreadsheet(std::shared_ptr<sheet::StopSwitch> stop) {
+    return sheet::MakeSpreadsheet(std::move(stop), sheet::Windows::None);
+}
+
 } // namespace
 
 int Main(int argc, char** argv, const MainOptions& options) {
@@ -143,9 +149,9 @@ int Main(int argc, char** argv, const MainOptions& options) {
         } else if (std::holds_alternative<VersionCommand>(command)) {
             std::cout << "vantrelo " VANTRELO_VERSION "\n" << std::flush;
         } else if (const auto* highlight = std::get_if<HighlightCommand>(&command)) {
-            RunHighlightCommand(*highlight, HeadlessOffice, std::cout, std::cerr);
+            RunHighlightCommand(*highlight, HeadlessSpreadsheet, std::cout, std::cerr);
         } else {
-            RunColumnsCommand(std::get<ColumnsCommand>(command), HeadlessOffice, std::cout);
+            RunColumnsCommand(std::get<ColumnsCommand>(command), HeadlessSpreadsheet, std::cout);
         }
         CheckResultsWritten(command);
         return 0;

@@ -125,6 +125,12 @@ CalcWorkbook::CalcWorkbook(const LibreOfficeOptions& options, const std::string&
     if (!IsReadableFile(path)) {
         throw SheetError("The workbook \"" + path + "\" does not exist or is not a file.");
     }
+    // The office would open a file of no bytes as a new, empty workbook: it
+    // is refused before one is started.
+    std::error_code unknownSize;
+    if (std::filesystem::file_size(path, unknownSize) == 0 && !unknownSize) {
+        throw SheetError("The workbook \"" + path + "\" is empty.");
+    }
     if (progress) {
         progress({Stage::StartingOffice, 0, 0});
     }
@@ -214,11 +220,6 @@ void CalcWorkbook::load(const Reference<css::uno::XComponentContext>& context,
                         const std::string& path, const ProgressListener& progress) {
     if (progress) {
         progress({Stage::LoadingWorkbook, 0, 0});
-    }
-    // The office opens a file of no bytes as a new, empty workbook.
-    std::error_code unknownSize;
-    if (std::filesystem::file_size(path, unknownSize) == 0 && !unknownSize) {
-        throw SheetError("The workbook \"" + path + "\" is empty.");
     }
     const OUString url = FileUrl(path);
     // Hidden, macros never run, links never updated, and every question the
@@ -407,15 +408,6 @@ Block CalcWorkbook::usedPart(const Block& block) {
 
 Block CalcWorkbook::askForBlock(const std::string& prompt, const std::string& defaultText,
                                 const std::function<void()>& whileWaiting) {
-    std::optional<std::string> answer;
-    std::string descriptor;
-    if (options_.answerBlockChoice) {
-        answer = options_.answerBlockChoice(defaultText);
-        if (!answer) {
-            throw BlockChoiceCancelled("The block choice was cancelled.");
-        }
-        return findBlock(*answer);
-    }
     std::string initial;
     try {
         const Block previous = findBlock(defaultText);
@@ -423,7 +415,7 @@ Block CalcWorkbook::askForBlock(const std::string& prompt, const std::string& de
     } catch (const SheetError&) {
         // No usable default: the range box starts empty.
     }
-    answer = AskOfficeForRange(
+    const std::optional<std::string> answer = AskOfficeForRange(
         GuardUno("ask for a block", [&] { return controller(); }), prompt, initial, whileWaiting,
         [this] { return !process_->stopRequested() && process_->running(); });
     process_->throwIfStopped();
@@ -464,11 +456,6 @@ CalcCells& CalcWorkbook::cellsOf(std::int32_t sheetIndex) {
 
 dupes::BlockAccess& CalcWorkbook::cells(const Block& block) {
     return cellsOf(block.sheetIndex);
-}
-
-std::optional<std::uint32_t> CalcWorkbook::fillOf(const Block& block, std::int32_t row,
-                                                  std::int32_t column) {
-    return cellsOf(block.sheetIndex).fillOf(row, column);
 }
 
 void CalcWorkbook::saveCopyAs(const std::string& path, bool replace,

@@ -6,16 +6,32 @@
 
 #include <algorithm>
 #include <csignal>
+#include <cstdlib>
 #include <gtest/gtest.h>
 #include <iterator>
+#include <stdexcept>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
+namespace {
+
+// A new folder in `parent` with a name of its own.
+fs::path NewFolderIn(const fs::path& parent) {
+    std::string pattern = (parent / "vantrelo-test-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr) {
+        throw std::runtime_error("no temporary folder in " + parent.string());
+    }
+    return pattern;
+}
+
+} // namespace
+
 PrivateRun::PrivateRun(const fs::path& folder, const std::string& workbook,
-                       const std::string& tempName)
-    : root(folder), book(folder / "work" / fs::path(workbook).filename()), temp(folder / tempName),
+                       const std::string& tempName, const fs::path& tempParent)
+    : root(folder), book(folder / "work" / fs::path(workbook).filename()),
+      temp(tempParent.empty() ? folder / tempName : NewFolderIn(tempParent) / tempName),
       output(folder / "out" / ("coloured" + fs::path(workbook).extension().string())) {
     fs::create_directories(book.parent_path());
     fs::create_directories(temp);
@@ -24,6 +40,13 @@ PrivateRun::PrivateRun(const fs::path& folder, const std::string& workbook,
     bytes = Bytes(book);
     modified = fs::last_write_time(book);
     officePipesBefore = OfficeSockets();
+}
+
+PrivateRun::~PrivateRun() {
+    if (temp.parent_path() != root) {
+        std::error_code ec;
+        fs::remove_all(temp.parent_path(), ec);
+    }
 }
 
 std::vector<std::string> PrivateRun::arguments(const std::string& block,
@@ -56,7 +79,10 @@ void PrivateRun::expectNothingLeft() const {
     EXPECT_TRUE(Eventually(5s, [&] { return newPipes().empty(); }))
         << "left in /tmp: " << ::testing::PrintToString(newPipes());
     EXPECT_EQ(Contents(book.parent_path()), std::vector<std::string>{book.filename().string()});
-    std::vector<std::string> folders{"out", "work", temp.filename().string()};
+    std::vector<std::string> folders{"out", "work"};
+    if (temp.parent_path() == root) {
+        folders.push_back(temp.filename().string());
+    }
     std::sort(folders.begin(), folders.end());
     std::vector<std::string> top;
     for (const auto& entry : fs::directory_iterator(root)) {
