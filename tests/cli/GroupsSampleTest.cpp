@@ -53,7 +53,7 @@ TEST(GroupsOnTheSample, ReportAndPerGroupColoursAgreeInTheSavedCopy) {
 
     const RowLists groups = SheetRowsOf(Bytes(report));
     EXPECT_EQ(groups, kExactGroups);
-    const Fills fills = FillsInFile(copy, kSampleBlock);
+    const Fills fills = ReadCopy(copy, kSampleBlock).fills;
     std::set<int> reported;
     for (std::size_t g = 0; g < groups.size(); ++g) {
         for (const int row : groups[g]) {
