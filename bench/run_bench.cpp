@@ -2,7 +2,7 @@
 // rows x 6 columns, through a headless office: the bulk route, timed step by
 // step, against the per-cell route (up to 100,000 rows), with a check that
 // both colour the same cells. Usage: run_bench [largest rows, default 1000000]
-#include "WorkbookMaker.h"
+#include "BenchWorkbook.h"
 #include "dupes/HighlightRun.h"
 #include "reference/CellByCellRun.h"
 #include "sheet/OpenExcelWorkbook.h"
@@ -61,42 +61,6 @@ private:
     dupes::BlockAccess& inner_;
 };
 
-// Six columns: name, city, code (the three compared), amount, date, note.
-// About a third of the rows repeat an earlier row's three key columns.
-// Names like "Jun 12" read as dates, so the office keeps those cells as
-// text with a format of their own: a tenth of the name column carries a
-// format, the hard case for colouring around existing formats.
-void MakeWorkbook(WorkbookMaker& maker, int rows, const std::string& path) {
-    const char* names[] = {"Ann", "Bob", "Cid", "Dora", "Eve", "Finn", "Gus", "Hana", "Ivo", "Jun"};
-    const char* cities[] = {"Oslo", "Rome", "Pisa", "Lyon", "Graz", "Bonn", "Cork"};
-    std::vector<std::vector<CellValue>> values;
-    values.reserve(static_cast<std::size_t>(rows) + 1);
-    values.push_back({std::string("Name"), std::string("City"), std::string("Code"),
-                      std::string("Amount"), std::string("Date"), std::string("Note")});
-    unsigned seed = 12345;
-    const auto next = [&seed] {
-        return seed = seed * 1103515245u + 12345u, (seed >> 8) % 1000003u;
-    };
-    for (int r = 1; r <= rows; ++r) {
-        int key = r;
-        if (r > 3 && next() % 3 == 0) {
-            key = 1 + static_cast<int>(next() % static_cast<unsigned>(r - 1)); // a repeat
-        }
-        values.push_back({std::string(names[key % 10]) + " " + std::to_string(key / 10),
-                          std::string(cities[key % 7]), static_cast<double>(key * 7 % 100003),
-                          static_cast<double>(next() % 100000) / 100.0,
-                          40000.0 + static_cast<double>(next() % 3000),
-                          std::string("note ") + std::to_string(r)});
-    }
-    auto doc = maker.create();
-    doc.sheet("Data").rows("A1", values);
-    const std::string last = std::to_string(rows + 1);
-    doc.format("C2:C" + last, "00000")
-        .format("D2:D" + last, "#,##0.00")
-        .format("E2:E" + last, "YYYY-MM-DD");
-    doc.saveAs(path);
-}
-
 struct Figures {
     double open = 0, read = 0, find = 0, colour = 0, total = 0;
     std::set<Cell> coloured;
@@ -143,10 +107,7 @@ int main(int argc, char** argv) {
             break;
         }
         const std::string path = (folder / ("rows" + std::to_string(rows) + ".xlsx")).string();
-        {
-            WorkbookMaker maker;
-            MakeWorkbook(maker, rows, path);
-        }
+        MakeBenchWorkbook(rows, path);
         const std::string blockText = "Data!$A$1:$F$" + std::to_string(rows + 1);
         for (const auto kind : {dupes::RunKind::AllDuplicates, dupes::RunKind::ExceptFirst}) {
             for (const bool entireRow : {false, true}) {

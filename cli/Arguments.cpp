@@ -1,5 +1,6 @@
 #include "Arguments.h"
 
+#include "GroupsReport.h"
 #include "dupes/ColourTable.h"
 
 #include <algorithm>
@@ -17,15 +18,20 @@ bool SameLetters(std::string_view a, std::string_view b) {
            });
 }
 
-// A colour of the list, its name given in any letter case.
-dupes::HighlightColour ParseColour(const std::string& given) {
+// A colour of the list or a colour per group, named in any letter case.
+void ParseColour(const std::string& given, HighlightCommand& command) {
+    if (SameLetters(given, kPerGroupColour)) {
+        command.colourPerGroup = true;
+        return;
+    }
     for (const dupes::HighlightColour colour : dupes::kHighlightColours) {
         if (SameLetters(dupes::ColourName(colour), given)) {
-            return colour;
+            command.colour = colour;
+            return;
         }
     }
-    throw UsageError("--colour \"" + given +
-                     "\" is not a colour of the list: " + ColourNamesInWords());
+    throw UsageError("--colour \"" + given + "\" is not a colour of the list: " +
+                     ColourNamesInWords() + ", or " + kPerGroupColour + " for a colour per group");
 }
 
 // Walks the arguments of one command: options with a value ("--block X" or
@@ -152,9 +158,47 @@ void CheckOutputFormat(const std::string& output) {
                      "; choose a name ending in .xlsx, .xls, .ods or .fods");
 }
 
+// The groups report is written in the format its extension names.
+void CheckReportFormat(const std::string& groups) {
+    if (!ReportFormatOf(groups)) {
+        throw UsageError("--groups \"" + groups +
+                         "\" names no report format; choose a name ending in .csv or .json");
+    }
+}
+
+// Without --report-only a coloured copy is saved; with it only the report
+// is written, so it needs --groups, and an --output would be left unwritten.
+void CheckWhatIsWritten(const HighlightCommand& command) {
+    if (!command.groups.empty()) {
+        CheckReportFormat(command.groups);
+    }
+    if (!command.reportOnly) {
+        Require(command.output, "--output", "highlight");
+        CheckOutputFormat(command.output);
+        return;
+    }
+    if (command.groups.empty()) {
+        throw UsageError("--report-only writes the groups report instead of a coloured copy, so "
+                         "it needs --groups FILE");
+    }
+    if (!command.output.empty()) {
+        throw UsageError("--report-only saves no coloured copy; leave out --output or "
+                         "--report-only");
+    }
+}
+
 bool* FlagOf(HighlightCommand& command, const std::string& option) {
     if (option == "--except-first") {
         return &command.exceptFirst;
+    }
+    if (option == "--ignore-case") {
+        return &command.matching.ignoreCase;
+    }
+    if (option == "--trim") {
+        return &command.matching.trimBlanks;
+    }
+    if (option == "--report-only") {
+        return &command.reportOnly;
     }
     if (option == "--entire-row") {
         return &command.entireRow;
@@ -179,9 +223,11 @@ HighlightCommand ReadHighlight(const std::vector<std::string>& arguments) {
                 c.columns = ParseColumnChoice(reader.value());
                 columnsGiven = true;
             } else if (option == "--colour") {
-                c.colour = ParseColour(reader.value());
+                ParseColour(reader.value(), c);
             } else if (option == "--output") {
                 c.output = reader.value();
+            } else if (option == "--groups") {
+                c.groups = reader.value();
             } else if (bool* flag = FlagOf(c, option)) {
                 reader.flag();
                 *flag = true;
@@ -193,8 +239,7 @@ HighlightCommand ReadHighlight(const std::vector<std::string>& arguments) {
     if (!columnsGiven) {
         throw UsageError("highlight needs --columns");
     }
-    Require(command.output, "--output", "highlight");
-    CheckOutputFormat(command.output);
+    CheckWhatIsWritten(command);
     return command;
 }
 

@@ -2,6 +2,7 @@
 
 #include "ColumnChoice.h"
 #include "dupes/ColourTable.h"
+#include "dupes/TextMatching.h"
 
 #include <stdexcept>
 #include <string>
@@ -25,9 +26,13 @@ struct HighlightCommand {
     std::string block;
     ColumnChoice columns;
     dupes::HighlightColour colour = dupes::HighlightColour::Yellow;
+    bool colourPerGroup = false; // --colour per-group
     bool exceptFirst = false;
     bool entireRow = false;
-    std::string output;
+    dupes::TextMatching matching; // --ignore-case, --trim
+    std::string output;           // empty with --report-only
+    std::string groups;           // --groups: the report's path, .csv or .json
+    bool reportOnly = false;
     bool force = false;
     bool json = false;
 };
@@ -43,6 +48,9 @@ using Command = std::variant<HelpCommand, VersionCommand, HighlightCommand, Colu
 
 // The colour list's names as a sentence: "Yellow, Red, Blue or Green".
 std::string ColourNamesInWords();
+
+// What --colour takes besides the colour list's names.
+inline constexpr const char* kPerGroupColour = "per-group";
 
 // The arguments after the program name. Throws UsageError naming the first
 // thing that is wrong; nothing here touches a file or an office.

@@ -1,5 +1,6 @@
 #include "Commands.h"
 
+#include "GroupsFile.h"
 #include "Interrupt.h"
 #include "OutputFile.h"
 #include "Progress.h"
@@ -16,6 +17,44 @@
 #include <filesystem>
 
 namespace cli {
+namespace {
+
+// In UTF-8, as the command line was, whatever Windows' code page.
+std::string AbsolutePath(const std::string& utf8) {
+    std::error_code ec;
+    const std::u8string path =
+        std::filesystem::absolute(sheet::PathOf(utf8), ec).lexically_normal().u8string();
+    return std::string(path.begin(), path.end());
+}
+
+dupes::HighlightOptions OptionsOf(const HighlightCommand& command,
+                                  const std::vector<std::string>& columnList,
+                                  const std::string& blockName) {
+    dupes::HighlightOptions options;
+    options.kind =
+        command.exceptFirst ? dupes::RunKind::ExceptFirst : dupes::RunKind::AllDuplicates;
+    options.selectedColumns = SelectColumns(command.columns, columnList, blockName);
+    options.colour = command.colour;
+    options.entireRow = command.entireRow;
+    options.matching = command.matching;
+    options.colourPerGroup = command.colourPerGroup;
+    options.colourCells = !command.reportOnly;
+    options.listGroups = !command.groups.empty();
+    return options;
+}
+
+std::vector<std::string> ComparedColumnNames(const std::vector<std::string>& columnList,
+                                             const std::vector<bool>& selected) {
+    std::vector<std::string> names;
+    for (std::size_t i = 0; i < columnList.size() && i < selected.size(); ++i) {
+        if (selected[i]) {
+            names.push_back(columnList[i]);
+        }
+    }
+    return names;
+}
+
+} // namespace
 
 void RunHighlightCommand(const HighlightCommand& command, const SpreadsheetMaker& makeSpreadsheet,
                          std::ostream& out, std::ostream& err) {
@@ -25,7 +64,12 @@ void RunHighlightCommand(const HighlightCommand& command, const SpreadsheetMaker
     const std::filesystem::path workbookPath = sheet::PathOf(command.workbook);
     const std::filesystem::path outputPath = sheet::PathOf(command.output);
     CheckWorkbook(workbookPath);
-    CheckOutput(workbookPath, outputPath, command.force);
+    if (!command.reportOnly) {
+        CheckOutput(workbookPath, outputPath, command.force);
+    }
+    if (!command.groups.empty()) {
+        CheckGroupsFile(command);
+    }
 
     // From the first second to the summary, the terminal shows what is
     // going on. The office tells of loading and saving on threads of its
@@ -50,31 +94,42 @@ void RunHighlightCommand(const HighlightCommand& command, const SpreadsheetMaker
     const sheet::Block used = workbook->usedPart(block);
     const std::string usedBlockName =
         used.areas == block.areas ? std::string() : workbook->name(used);
-    dupes::HighlightOptions options;
-    options.kind =
-        command.exceptFirst ? dupes::RunKind::ExceptFirst : dupes::RunKind::AllDuplicates;
-    options.selectedColumns =
-        SelectColumns(command.columns, sheet::ColumnList(*workbook, block), blockName);
-    options.colour = command.colour;
-    options.entireRow = command.entireRow;
+    const std::vector<std::string> columnList = sheet::ColumnList(*workbook, block);
+    const dupes::HighlightOptions options = OptionsOf(command, columnList, blockName);
     ThrowIfInterrupted();
 
-    const dupes::RunSummary summary = sheet::HighlightBlock(*workbook, block, options, progress);
+    dupes::HighlightResult result =
+        sheet::HighlightBlockInFull(*workbook, block, options, progress);
     ThrowIfInterrupted();
-    SaveCopy(*workbook, progress, workbookPath, outputPath, command.force);
+    if (!command.reportOnly) {
+        SaveCopy(*workbook, progress, workbookPath, outputPath, command.force);
+    }
     workbook.reset(); // ends the instance before the report
     bar.finish();
 
     Report report;
+    report.reportOnly = command.reportOnly;
     report.workbook = command.workbook;
     report.block = blockName;
     report.usedBlock = usedBlockName;
-    std::error_code ec;
-    report.output = std::filesystem::absolute(outputPath, ec).lexically_normal().string();
+    report.output = command.reportOnly ? std::string() : AbsolutePath(command.output);
+    if (!command.groups.empty()) {
+        WriteGroupsFile(command,
+                        GroupsReport{command.workbook,
+                                     usedBlockName.empty() ? blockName : usedBlockName,
+                                     command.exceptFirst, command.matching,
+                                     ComparedColumnNames(columnList, options.selectedColumns),
+                                     std::move(result.groups)},
+                        report.output);
+        report.groupsReport = AbsolutePath(command.groups);
+    }
     report.exceptFirst = command.exceptFirst;
-    report.colour = std::string(dupes::ColourName(command.colour));
+    report.colour =
+        command.colourPerGroup ? kPerGroupColour : std::string(dupes::ColourName(command.colour));
     report.entireRow = command.entireRow;
-    report.summary = summary;
+    report.matching = command.matching;
+    report.summary = result.summary;
+    report.coloursUsed = result.coloursUsed;
     report.seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     out << (command.json ? SummaryJson(report) : SummaryText(report)) << std::flush;

@@ -2,8 +2,9 @@
 
 #include "Arguments.h"
 #include "Commands.h"
-#include "HeadlessOffice.h"
 #include "Interrupt.h"
+
+#include "sheet/Spreadsheet.h"
 
 #ifndef _WIN32
 #include <cerrno>
@@ -42,16 +43,25 @@ std::string UsageText(const std::string& program, bool window) {
            "                  `columns` lists them (Name,City), or all\n"
            "  --colour NAME   " +
            ColourNamesInWords() +
-           "; Yellow when not given\n"
+           "; Yellow when not given; per-group\n"
+           "                  gives each group of repeated rows its own light colour\n"
            "  --except-first  colour only rows that repeat an earlier row, from the\n"
            "                  block's second row down (\"Highlight Duplicates Except\n"
            "                  For First One\"); without it every row that occurs more\n"
            "                  than once is coloured (\"Highlight All Duplicates\")\n"
            "  --entire-row    colour the whole row inside the block, not only the\n"
            "                  compared cells\n"
+           "  --ignore-case   match texts whatever their letter case (Unicode case\n"
+           "                  folding: STRASSE matches straße)\n"
+           "  --trim          ignore blanks at either end of a text, and count a run\n"
+           "                  of blanks inside it as one\n"
            "  --output FILE   where the coloured copy goes; its extension names the\n"
            "                  format: .xlsx, .xls, .ods or .fods\n"
-           "  --force         replace FILE if it exists\n"
+           "  --groups REPORT also write which rows repeat which, one group a record,\n"
+           "                  as .csv or .json (by its extension)\n"
+           "  --report-only   write only the --groups report: colour nothing, save no\n"
+           "                  copy, no --output\n"
+           "  --force         replace FILE or REPORT if it exists\n"
            "  --json          print the summary (or the column list) as JSON\n"
            "\n"
            "In LIST, an item of digits only is a column number; \\, stands for a comma\n"
@@ -101,12 +111,20 @@ void CheckResultsWritten(const Command& command) {
     std::string message = "the results could not be written to standard output";
     if (const auto* highlight = std::get_if<HighlightCommand>(&command)) {
         std::error_code ec;
-        message = "the summary could not be written to standard output; the coloured copy is "
-                  "saved at \"" +
-                  std::filesystem::absolute(highlight->output, ec).lexically_normal().string() +
+        const bool copySaved = !highlight->reportOnly;
+        message = std::string("the summary could not be written to standard output; the ") +
+                  (copySaved ? "coloured copy" : "groups report") + " is saved at \"" +
+                  std::filesystem::absolute(copySaved ? highlight->output : highlight->groups, ec)
+                      .lexically_normal()
+                      .string() +
                   "\"";
     }
     throw std::runtime_error(message);
+}
+
+// The batch command's office needs no display and shows nothing.
+std::unique_ptr<sheet::Spreadsheet> HeadlessSpreadsheet(std::shared_ptr<sheet::StopSwitch> stop) {
+    return sheet::MakeSpreadsheet(std::move(stop), sheet::Windows::None);
 }
 
 } // namespace
@@ -131,9 +149,9 @@ int Main(int argc, char** argv, const MainOptions& options) {
         } else if (std::holds_alternative<VersionCommand>(command)) {
             std::cout << "vantrelo " VANTRELO_VERSION "\n" << std::flush;
         } else if (const auto* highlight = std::get_if<HighlightCommand>(&command)) {
-            RunHighlightCommand(*highlight, HeadlessOffice, std::cout, std::cerr);
+            RunHighlightCommand(*highlight, HeadlessSpreadsheet, std::cout, std::cerr);
         } else {
-            RunColumnsCommand(std::get<ColumnsCommand>(command), HeadlessOffice, std::cout);
+            RunColumnsCommand(std::get<ColumnsCommand>(command), HeadlessSpreadsheet, std::cout);
         }
         CheckResultsWritten(command);
         return 0;

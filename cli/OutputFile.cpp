@@ -29,8 +29,15 @@ bool IsTheWorkbook(const fs::path& workbook, const fs::path& output) {
     return !ec && a == b;
 }
 
-[[noreturn]] void Refuse(const fs::path& output, const std::string& why) {
-    throw std::runtime_error("the output " + Quoted(output) + " " + why);
+// How the messages name the file checked, and what goes in it.
+struct Naming {
+    std::string file;
+    std::string contents;
+};
+
+[[noreturn]] void Refuse(const fs::path& output, const std::string& why,
+                         const std::string& file = "the output") {
+    throw std::runtime_error(file + " " + Quoted(output) + " " + why);
 }
 
 // What a name that is not a regular file holds, for the refusal.
@@ -50,7 +57,7 @@ std::string KindOf(fs::file_type type) {
     }
 }
 
-void CheckNameLength(const fs::path& output, const fs::path& folder) {
+void CheckNameLength(const fs::path& output, const fs::path& folder, const std::string& file) {
 #ifdef _WIN32
     const std::size_t allowed = 255;
 #else
@@ -59,11 +66,13 @@ void CheckNameLength(const fs::path& output, const fs::path& folder) {
 #endif
     const std::size_t length = output.filename().string().size();
     if (length > allowed) {
-        Refuse(output, "has a name of " + std::to_string(length) + " bytes, longer than the " +
-                           std::to_string(allowed) + " its folder allows; choose a shorter name");
+        Refuse(output,
+               "has a name of " + std::to_string(length) + " bytes, longer than the " +
+                   std::to_string(allowed) + " its folder allows; choose a shorter name",
+               file);
     }
     if ((folder / output.filename()).string().size() >= PATH_MAX) {
-        Refuse(output, "has a path longer than the system allows; choose a shorter one");
+        Refuse(output, "has a path longer than the system allows; choose a shorter one", file);
     }
 }
 
@@ -85,33 +94,45 @@ bool NearlyFull(const fs::path& folder, const fs::path& workbook) {
     return disk.available < std::max<std::uintmax_t>(1 << 20, ec ? 0 : 2 * size);
 }
 
-} // namespace
-
-void CheckOutput(const fs::path& workbook, const fs::path& output, bool force) {
+void CheckWritable(const fs::path& workbook, const fs::path& output, bool force,
+                   const Naming& naming) {
     if (IsTheWorkbook(workbook, output)) {
-        Refuse(output, "is the workbook itself, which is never written; name another file");
+        Refuse(output, "is the workbook itself, which is never written; name another file",
+               naming.file);
     }
     std::error_code ec;
     const fs::path folder = fs::absolute(output, ec).parent_path();
-    CheckNameLength(output, folder);
+    CheckNameLength(output, folder, naming.file);
     const fs::file_type type = fs::symlink_status(output, ec).type();
     if (type != fs::file_type::not_found && type != fs::file_type::none) {
         if (type != fs::file_type::regular) {
-            Refuse(output, KindOf(type));
+            Refuse(output, KindOf(type), naming.file);
         }
         if (!force) {
-            Refuse(output, "exists; add --force to replace it");
+            Refuse(output, "exists; add --force to replace it", naming.file);
         }
     }
     if (!fs::is_directory(folder, ec)) {
-        throw std::runtime_error("the folder " + Quoted(folder) + " for the output does not exist");
+        throw std::runtime_error("the folder " + Quoted(folder) + " for " + naming.file +
+                                 " does not exist");
     }
 #ifndef _WIN32
     if (::access(folder.c_str(), W_OK | X_OK) != 0) {
-        throw std::runtime_error("the coloured copy cannot be put in " + Quoted(folder) + ": " +
+        throw std::runtime_error(naming.contents + " cannot be put in " + Quoted(folder) + ": " +
                                  FileErrorInWords(errno, folder));
     }
 #endif
+}
+
+} // namespace
+
+void CheckOutput(const fs::path& workbook, const fs::path& output, bool force) {
+    CheckWritable(workbook, output, force, {"the output", "the coloured copy"});
+}
+
+void CheckOutputFile(const fs::path& workbook, const fs::path& path, bool force,
+                     const std::string& whatItIs) {
+    CheckWritable(workbook, path, force, {whatItIs, whatItIs});
 }
 
 void SaveCopy(sheet::Workbook& workbook, const sheet::ProgressListener& progress,

@@ -3,6 +3,7 @@
 #include "sheet/Workbook.h"
 
 #include <filesystem>
+#include <string>
 
 namespace cli {
 
@@ -14,6 +15,11 @@ namespace cli {
 // Throws std::runtime_error saying which and what to do.
 void CheckOutput(const std::filesystem::path& workbook, const std::filesystem::path& output,
                  bool force);
+
+// The same checks for another file the command writes, named `whatItIs` in
+// the messages ("the groups report").
+void CheckOutputFile(const std::filesystem::path& workbook, const std::filesystem::path& path,
+                     bool force, const std::string& whatItIs);
 
 // Saves the workbook's coloured copy to `output`. The office makes it whole
 // in its private folder and publishes it under `output`'s name in one step

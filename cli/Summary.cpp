@@ -1,5 +1,7 @@
 #include "Summary.h"
 
+#include "dupes/Utf8.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <sstream>
@@ -16,50 +18,23 @@ std::string Seconds(double seconds) {
     return text.str();
 }
 
-// Length of the UTF-8 sequence starting at text[at], or 0 when it is not one.
-std::size_t Utf8Length(std::string_view text, std::size_t at) {
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-    const unsigned char lead = byte(at);
-    std::size_t length = 0;
-    std::uint32_t lowest = 0;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-        lowest = 0x80;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        lowest = 0x800;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        lowest = 0x10000;
-    } else {
-        return 0;
-    }
-    if (at + length > text.size()) {
-        return 0;
-    }
-    std::uint32_t code = lead & (0x7Fu >> length);
-    for (std::size_t i = 1; i < length; ++i) {
-        if ((byte(at + i) & 0xC0) != 0x80) {
-            return 0;
-        }
-        code = (code << 6) | (byte(at + i) & 0x3Fu);
-    }
-    const bool surrogate = code >= 0xD800 && code <= 0xDFFF;
-    return code < lowest || code > 0x10FFFF || surrogate ? 0 : length;
-}
-
 } // namespace
+
+std::string ValidUtf8(std::string_view text) {
+    std::string valid;
+    valid.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        const dupes::Utf8Char character = dupes::DecodeUtf8(text, i);
+        valid += character.valid ? text.substr(i, character.length) : "\xEF\xBF\xBD";
+        i += character.length;
+    }
+    return valid;
+}
 
 std::string JsonString(std::string_view text) {
     std::string json = "\"";
-    for (std::size_t i = 0; i < text.size();) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        if (c >= 0x80) {
-            const std::size_t length = Utf8Length(text, i);
-            json += length == 0 ? "\xEF\xBF\xBD" : std::string(text.substr(i, length));
-            i += length == 0 ? 1 : length;
-            continue;
-        }
+    for (const char byte : ValidUtf8(text)) {
+        const auto c = static_cast<unsigned char>(byte);
         switch (c) {
         case '"':
             json += "\\\"";
@@ -88,10 +63,9 @@ std::string JsonString(std::string_view text) {
                 std::snprintf(escaped, sizeof escaped, "\\u%04X", static_cast<unsigned>(c));
                 json += escaped;
             } else {
-                json += static_cast<char>(c);
+                json += byte;
             }
         }
-        ++i;
     }
     return json + "\"";
 }
@@ -104,18 +78,47 @@ std::string JsonArray(const std::vector<std::string>& texts) {
     return json + "]";
 }
 
+std::string RunName(bool exceptFirst) {
+    return exceptFirst ? "except-first" : "all";
+}
+
+std::string MatchingName(const dupes::TextMatching& matching) {
+    if (matching.exact()) {
+        return "exact";
+    }
+    return std::string(matching.ignoreCase ? "ignore-case" : "") +
+           (matching.ignoreCase && matching.trimBlanks ? "+" : "") +
+           (matching.trimBlanks ? "trim" : "");
+}
+
 std::string SummaryText(const Report& report) {
     const dupes::RunSummary& s = report.summary;
-    const std::string cut = report.usedBlock.empty()
-                                ? std::string()
-                                : "Block compared:    " + report.usedBlock + " (the used part of " +
-                                      report.block + ")\n";
-    return cut + "Rows examined:     " + std::to_string(s.rowsExamined) + "\n" +
-           "Rows coloured:     " + std::to_string(s.rowsColoured) + "\n" +
-           "Duplicate groups:  " + std::to_string(s.duplicateGroups) + "\n" +
-           "Cells coloured:    " + std::to_string(s.cellsColoured) + "\n" +
-           "Seconds:           " + Seconds(report.seconds) + "\n" +
-           "Coloured copy:     " + report.output + "\n";
+    const auto line = [](const std::string& label, const std::string& value) {
+        return label + std::string(19 - label.size(), ' ') + value + "\n";
+    };
+    std::string text;
+    if (!report.usedBlock.empty()) {
+        text +=
+            line("Block compared:", report.usedBlock + " (the used part of " + report.block + ")");
+    }
+    text += line("Rows examined:", std::to_string(s.rowsExamined));
+    if (!report.reportOnly) {
+        text += line("Rows coloured:", std::to_string(s.rowsColoured));
+    }
+    text += line("Duplicate groups:", std::to_string(s.duplicateGroups));
+    if (!report.reportOnly) {
+        text += line("Cells coloured:", std::to_string(s.cellsColoured)) +
+                line("Colours used:", std::to_string(report.coloursUsed));
+    }
+    text += line("Matching:", MatchingName(report.matching)) +
+            line("Seconds:", Seconds(report.seconds));
+    if (!report.reportOnly) {
+        text += line("Coloured copy:", report.output);
+    }
+    if (!report.groupsReport.empty()) {
+        text += line("Groups report:", report.groupsReport);
+    }
+    return text;
 }
 
 std::string SummaryJson(const Report& report) {
@@ -124,14 +127,18 @@ std::string SummaryJson(const Report& report) {
     return std::string("{") + "\"workbook\":" + JsonString(report.workbook) +
            ",\"block\":" + JsonString(report.block) +
            (report.usedBlock.empty() ? "" : ",\"usedBlock\":" + JsonString(report.usedBlock)) +
-           ",\"output\":" + JsonString(report.output) +
-           ",\"run\":" + JsonString(report.exceptFirst ? "except-first" : "all") +
+           ",\"output\":" + (report.reportOnly ? "null" : JsonString(report.output)) +
+           (report.groupsReport.empty() ? ""
+                                        : ",\"groupsReport\":" + JsonString(report.groupsReport)) +
+           ",\"run\":" + JsonString(RunName(report.exceptFirst)) +
            ",\"colour\":" + JsonString(report.colour) +
            ",\"entireRow\":" + boolean(report.entireRow) +
+           ",\"matching\":" + JsonString(MatchingName(report.matching)) +
            ",\"rowsExamined\":" + std::to_string(s.rowsExamined) +
            ",\"rowsColoured\":" + std::to_string(s.rowsColoured) +
            ",\"duplicateGroups\":" + std::to_string(s.duplicateGroups) +
            ",\"cellsColoured\":" + std::to_string(s.cellsColoured) +
+           ",\"coloursUsed\":" + std::to_string(report.coloursUsed) +
            ",\"seconds\":" + Seconds(report.seconds) + "}\n";
 }
 

@@ -71,10 +71,15 @@ std::vector<std::uint32_t> IndicesOfSetBits(const std::vector<bool>& bits) {
 
 } // namespace
 
-DuplicateFinder::DuplicateFinder(std::size_t fieldsPerRow, std::size_t expectedRows)
+DuplicateFinder::DuplicateFinder(std::size_t fieldsPerRow, std::size_t expectedRows,
+                                 bool recordFirstRows)
     : fieldsPerRow_(fieldsPerRow),
-      slots_(std::bit_ceil(std::max(kMinSlots, expectedRows / 3 * 4 + 1)), Slot{0, 0}) {
+      slots_(std::bit_ceil(std::max(kMinSlots, expectedRows / 3 * 4 + 1)), Slot{0, 0}),
+      recordFirstRows_(recordFirstRows) {
     repeatsEarlier_.reserve(expectedRows);
+    if (recordFirstRows_) {
+        firstRowOf_.reserve(expectedRows);
+    }
 }
 
 void DuplicateFinder::addRows(const TextTable& texts, std::size_t rowCount) {
@@ -101,13 +106,18 @@ void DuplicateFinder::addRows(const TextTable& texts, std::size_t rowCount) {
         }
         for (std::size_t i = 0; i < groupRows; ++i) {
             const auto row = static_cast<std::uint32_t>(rowsAdded());
-            repeatsEarlier_.push_back(isRepeat(hashes[i], texts, (group + i) * fieldsPerRow_, row));
+            const std::uint32_t first =
+                firstRowWithTexts(hashes[i], texts, (group + i) * fieldsPerRow_, row);
+            repeatsEarlier_.push_back(first != row);
+            if (recordFirstRows_) {
+                firstRowOf_.push_back(first);
+            }
         }
     }
 }
 
-bool DuplicateFinder::isRepeat(std::uint64_t hash, const TextTable& texts, std::size_t firstCell,
-                               std::uint32_t row) {
+std::uint32_t DuplicateFinder::firstRowWithTexts(std::uint64_t hash, const TextTable& texts,
+                                                 std::size_t firstCell, std::uint32_t row) {
     const std::size_t mask = slots_.size() - 1;
     for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
         Slot& slot = slots_[i];
@@ -116,18 +126,19 @@ bool DuplicateFinder::isRepeat(std::uint64_t hash, const TextTable& texts, std::
             if (++distinctRows_ * 4 > slots_.size() * 3) {
                 growSlots();
             }
-            return false;
+            return row;
         }
         if (slot.hashTag != HashTag(hash)) {
             continue;
         }
         char* const entry = entryAt(slot.entryRef);
         if (entryEquals(entry, texts, firstCell)) {
+            const std::uint32_t first = ReadU32(entry + kFirstRowAt);
             if (entry[kRepeatedAt] == 0) {
                 entry[kRepeatedAt] = 1;
-                firstRowsOfRepeated_.push_back(ReadU32(entry + kFirstRowAt));
+                firstRowsOfRepeated_.push_back(first);
             }
-            return true;
+            return first;
         }
     }
 }

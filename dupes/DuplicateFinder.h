@@ -16,7 +16,10 @@ namespace dupes {
 class DuplicateFinder {
 public:
     // `expectedRows` sizes the table up front; rows beyond it still work.
-    explicit DuplicateFinder(std::size_t fieldsPerRow, std::size_t expectedRows = 0);
+    // With `recordFirstRows`, it also keeps for every row the first row with
+    // the same texts (four bytes a row), which firstRowOfEachRow() gives.
+    explicit DuplicateFinder(std::size_t fieldsPerRow, std::size_t expectedRows = 0,
+                             bool recordFirstRows = false);
 
     // Takes the next `rowCount` rows from `texts`, which holds them row by
     // row, fieldsPerRow texts each. With no fields every row is the same
@@ -38,6 +41,10 @@ public:
     // included, ascending.
     std::vector<std::uint32_t> rowsSharingTheirTexts() const;
 
+    // Entry i: the index of the first row fed with the same texts as row i
+    // (i itself for a first occurrence). Empty unless asked for.
+    const std::vector<std::uint32_t>& firstRowOfEachRow() const { return firstRowOf_; }
+
 private:
     // A distinct row as kept in the key pages: the index of the first row
     // with these texts, a flag set once another row matched it, then every
@@ -52,8 +59,9 @@ private:
         std::uint32_t entryRef;
     };
 
-    bool isRepeat(std::uint64_t hash, const TextTable& texts, std::size_t firstCell,
-                  std::uint32_t row);
+    // The first row with the same texts as `row`: `row` itself when new.
+    std::uint32_t firstRowWithTexts(std::uint64_t hash, const TextTable& texts,
+                                    std::size_t firstCell, std::uint32_t row);
     char* entryAt(std::uint32_t entryRef) const;
     bool entryEquals(const char* entry, const TextTable& texts, std::size_t firstCell) const;
     std::uint64_t hashOfEntry(const char* entry) const;
@@ -71,6 +79,8 @@ private:
     std::size_t pageSize_ = 0;
     std::vector<bool> repeatsEarlier_;
     std::vector<std::uint32_t> firstRowsOfRepeated_;
+    bool recordFirstRows_;
+    std::vector<std::uint32_t> firstRowOf_;
 };
 
 } // namespace dupes

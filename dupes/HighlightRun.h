@@ -3,6 +3,7 @@
 #include "BlockAccess.h"
 #include "BlockGeometry.h"
 #include "ColourTable.h"
+#include "TextMatching.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -23,12 +24,17 @@ enum class RunKind {
     ExceptFirst,
 };
 
-// The window's inputs to a run, as plain values.
+// The window's inputs to a run, as plain values, and what the batch command
+// may ask for besides (the window leaves those as they are).
 struct HighlightOptions {
     RunKind kind = RunKind::AllDuplicates;
     std::vector<bool> selectedColumns; // entry i: block column i (from 0) is compared
     HighlightColour colour = HighlightColour::Yellow;
     bool entireRow = false;
+    TextMatching matching{};     // exact unless asked
+    bool colourPerGroup = false; // each group its own fill (GroupFill) instead of `colour`
+    bool colourCells = true;     // false: find and group, colour nothing
+    bool listGroups = false;     // fills HighlightResult::groups
 };
 
 struct RunSummary {
@@ -38,6 +44,24 @@ struct RunSummary {
     std::int64_t cellsColoured = 0;
 
     friend bool operator==(const RunSummary&, const RunSummary&) = default;
+};
+
+// Rows whose compared texts match, as a run found them.
+struct RowGroup {
+    // Sheet rows, ascending: the first is the group's first occurrence, which
+    // the run sparing first occurrences leaves uncoloured.
+    std::vector<std::int32_t> rows;
+    // The compared texts of the first occurrence, as the sheet shows them
+    // (not as a forgiving matching compared them).
+    std::vector<std::string> firstRowTexts;
+};
+
+struct HighlightResult {
+    RunSummary summary;
+    std::int64_t coloursUsed = 0; // distinct fills given to cells
+    // In the order of their first rows, numbered from 1 in that order; only
+    // when HighlightOptions::listGroups asks for them.
+    std::vector<RowGroup> groups;
 };
 
 // A run that cannot go on, described in words for the user.
@@ -77,5 +101,11 @@ RunSummary RunHighlight(const HighlightOptions& options, const BlockGeometry& bl
 RunSummary RunHighlight(const HighlightOptions& options, const BlockGeometry& block,
                         BlockAccess& access, const ProgressFunction& progress,
                         const BulkRequestSizes& sizes);
+
+// The run with all it found. With a colour per group, the fills go by colour:
+// each colour's rows in as few requests as one colour's rows take, ascending.
+HighlightResult RunHighlightInFull(const HighlightOptions& options, const BlockGeometry& block,
+                                   BlockAccess& access, const ProgressFunction& progress = {},
+                                   const BulkRequestSizes& sizes = {});
 
 } // namespace dupes

@@ -29,6 +29,7 @@ expect_kind() {
 
 expect_kind usr/bin/vantrelo 'ELF 64-bit'
 expect_kind usr/bin/vantrelo-batch 'ELF 64-bit'
+expect_kind usr/libexec/vantrelo/vantrelo-office-guard 'ELF 64-bit'
 expect_kind usr/share/vantrelo/HAND-M.CUR 'cursor'
 expect_kind usr/share/man/man1/vantrelo.1.gz 'gzip compressed'
 expect_kind usr/share/doc/vantrelo/copyright 'text'
@@ -48,7 +49,8 @@ if command -v man >/dev/null &&
   fail "the manual page does not format cleanly"
 fi
 # Nothing may point into the build tree once installed.
-if readelf -d "$root/usr/bin/vantrelo" "$root/usr/bin/vantrelo-batch" | grep -E 'R(UN)?PATH' |
+if readelf -d "$root/usr/bin/vantrelo" "$root/usr/bin/vantrelo-batch" \
+  "$root/usr/libexec/vantrelo/vantrelo-office-guard" | grep -E 'R(UN)?PATH' |
   grep -q "$PWD"; then
   fail "a program's library path points into the build tree"
 fi

@@ -8,9 +8,10 @@ packages=(
   build-essential cmake ninja-build pkg-config
   libreoffice-calc libreoffice-dev libreoffice-dev-common
   qt6-base-dev qt6-base-dev-tools libgl-dev
-  libgtest-dev googletest zip unzip
+  libgtest-dev googletest zip unzip unicode-data
   fonts-liberation xvfb xauth xdotool x11-utils imagemagick
   g++-mingw-w64-x86-64-posix wine64
+  nsis
   dpkg-dev desktop-file-utils file
 )
 

@@ -5,6 +5,12 @@ namespace sheet {
 dupes::RunSummary HighlightBlock(Workbook& workbook, const Block& block,
                                  const dupes::HighlightOptions& options,
                                  const ProgressListener& progress) {
+    return HighlightBlockInFull(workbook, block, options, progress).summary;
+}
+
+dupes::HighlightResult HighlightBlockInFull(Workbook& workbook, const Block& block,
+                                            const dupes::HighlightOptions& options,
+                                            const ProgressListener& progress) {
     RequireOneArea(block);
     const Block used = workbook.usedPart(block);
     const auto report = [&progress](dupes::RunStage stage, std::int64_t done, std::int64_t total) {
@@ -23,7 +29,7 @@ dupes::RunSummary HighlightBlock(Workbook& workbook, const Block& block,
             break;
         }
     };
-    return dupes::RunHighlight(options, used.geometry(), workbook.cells(used), report);
+    return dupes::RunHighlightInFull(options, used.geometry(), workbook.cells(used), report);
 }
 
 } // namespace sheet

@@ -17,4 +17,10 @@ dupes::RunSummary HighlightBlock(Workbook& workbook, const Block& block,
                                  const dupes::HighlightOptions& options,
                                  const ProgressListener& progress = {});
 
+// The same, with all the run found: the groups it was asked to list and how
+// many colours it gave.
+dupes::HighlightResult HighlightBlockInFull(Workbook& workbook, const Block& block,
+                                            const dupes::HighlightOptions& options,
+                                            const ProgressListener& progress = {});
+
 } // namespace sheet

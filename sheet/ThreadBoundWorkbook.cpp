@@ -120,11 +120,6 @@ public:
         owner_.call("handOverToUser", [&] { inner_->handOverToUser(); });
     }
 
-    Workbook& backend() {
-        owner_.check("backend");
-        return *inner_;
-    }
-
 private:
     OwningThread owner_;
     std::unique_ptr<Workbook> inner_;
@@ -136,11 +131,6 @@ private:
 std::unique_ptr<Workbook> BindToThisThread(std::unique_ptr<Workbook> workbook,
                                            std::shared_ptr<StopSwitch> stop) {
     return std::make_unique<ThreadBoundWorkbook>(std::move(workbook), std::move(stop));
-}
-
-Workbook& BackendOf(Workbook& workbook) {
-    auto* bound = dynamic_cast<ThreadBoundWorkbook*>(&workbook);
-    return bound != nullptr ? bound->backend() : workbook;
 }
 
 } // namespace sheet

@@ -9,16 +9,12 @@ namespace sheet {
 
 // Binds a backend's workbook to the thread calling this, the one that opened
 // it: from then on a call from any other thread throws SheetError naming the
-// call, for the workbook and for the cells it hands out. Every backend
-// returns its workbooks through this, so the rule holds on all of them.
+// call, for the workbook and for the cells it hands out. Spreadsheet::
+// openWorkbook binds every backend's workbooks through this, so the rule
+// holds on all of them.
 // Once `stop` (may be null) is pulled, every call throws Stopped, also one
 // under way that fails, whatever the backend made of its killed application.
 std::unique_ptr<Workbook> BindToThisThread(std::unique_ptr<Workbook> workbook,
                                            std::shared_ptr<StopSwitch> stop = nullptr);
-
-// The backend's own workbook behind a bound one (or the workbook itself when
-// not bound), for test support that reads what only a backend knows, such as
-// a cell's fill. Checks the thread like any other call.
-Workbook& BackendOf(Workbook& workbook);
 
 } // namespace sheet

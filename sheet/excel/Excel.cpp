@@ -1,19 +1,19 @@
 #include "Excel.h"
 
 #include "ExcelWorkbook.h"
-#include "sheet/ThreadBoundWorkbook.h"
 
 namespace sheet::excel {
 namespace {
 
 class ExcelSpreadsheet final : public Spreadsheet {
 public:
-    explicit ExcelSpreadsheet(ExcelOptions options) : options_(std::move(options)) {}
+    explicit ExcelSpreadsheet(ExcelOptions options)
+        : Spreadsheet(options.stop), options_(std::move(options)) {}
 
-    std::unique_ptr<Workbook> openWorkbook(const std::string& path,
-                                           const ProgressListener& progress) override {
-        return BindToThisThread(std::make_unique<ExcelWorkbook>(options_, path, progress),
-                                options_.stop);
+protected:
+    std::unique_ptr<Workbook> openInNewInstance(const std::string& path,
+                                                const ProgressListener& progress) override {
+        return std::make_unique<ExcelWorkbook>(options_, path, progress);
     }
 
 private:
@@ -31,7 +31,9 @@ std::unique_ptr<Spreadsheet> MakeExcel(ExcelOptions options) {
 namespace sheet {
 
 // A stop ends the Excel of every workbook not yet handed over, at once.
-std::unique_ptr<Spreadsheet> MakeSpreadsheet(std::shared_ptr<StopSwitch> stop) {
+// Automation starts Excel hidden, and it shows a window only when asked,
+// so both kinds of use start it alike.
+std::unique_ptr<Spreadsheet> MakeSpreadsheet(std::shared_ptr<StopSwitch> stop, Windows) {
     excel::ExcelOptions options;
     options.stop = std::move(stop);
     return excel::MakeExcel(std::move(options));

@@ -26,7 +26,8 @@ public:
                    const std::vector<std::int32_t>& columns, dupes::TextTable& out) override;
     void colourSpans(const std::vector<dupes::CellSpan>& spans, std::uint32_t colour) override;
 
-    // The fill of one cell, or none when it has no fill; for tests.
+    // The fill of one cell, or none when it has no fill: the colouring
+    // checks its work with it, and tests read fills through it.
     std::optional<std::uint32_t> fillOf(std::int32_t row, std::int32_t column);
 
     // How many cells readTexts had to read one by one, the bulk route

@@ -1,6 +1,7 @@
 #include "CalcWorkbook.h"
 
 #include "LoadInteraction.h"
+#include "MemoryLimit.h"
 #include "OfficeNotation.h"
 #include "PackageCheck.h"
 #include "Properties.h"
@@ -102,7 +103,7 @@ OUString FilterFor(const std::string& path) {
 std::string WhyNotOpened(const std::string& path, const OfficeFault& fault) {
     const std::string prefix = "LibreOffice could not open \"" + path + "\"";
     if (fault.stopped) {
-        return "LibreOffice stopped while opening \"" + path + "\".";
+        return "LibreOffice stopped while opening \"" + path + "\"." + MemoryLimitNote();
     }
     if (!fault.cause.empty()) {
         return prefix + ": " + fault.cause + ".";
@@ -123,6 +124,12 @@ CalcWorkbook::CalcWorkbook(const LibreOfficeOptions& options, const std::string&
     }
     if (!IsReadableFile(path)) {
         throw SheetError("The workbook \"" + path + "\" does not exist or is not a file.");
+    }
+    // The office would open a file of no bytes as a new, empty workbook: it
+    // is refused before one is started.
+    std::error_code unknownSize;
+    if (std::filesystem::file_size(path, unknownSize) == 0 && !unknownSize) {
+        throw SheetError("The workbook \"" + path + "\" is empty.");
     }
     if (progress) {
         progress({Stage::StartingOffice, 0, 0});
@@ -214,11 +221,6 @@ void CalcWorkbook::load(const Reference<css::uno::XComponentContext>& context,
     if (progress) {
         progress({Stage::LoadingWorkbook, 0, 0});
     }
-    // The office opens a file of no bytes as a new, empty workbook.
-    std::error_code unknownSize;
-    if (std::filesystem::file_size(path, unknownSize) == 0 && !unknownSize) {
-        throw SheetError("The workbook \"" + path + "\" is empty.");
-    }
     const OUString url = FileUrl(path);
     // Hidden, macros never run, links never updated, and every question the
     // office would ask (a password, a repair, data it could not read) is
@@ -235,7 +237,12 @@ void CalcWorkbook::load(const Reference<css::uno::XComponentContext>& context,
     // The office's own exception text names source files and URLs, so the
     // words come from what it asked, or else say what is likely.
     const auto refused = [&](const OfficeFault& fault) {
-        if (const auto problem = interaction->problem()) {
+        // Short of memory, the office calls a sound workbook damaged, or dies
+        // after asking to repair it.
+        if (AtMemoryLimit(process_->pid())) {
+            return SheetError(OutOfMemory("open \"" + path + "\""));
+        }
+        if (const auto problem = interaction->problem(); problem && !fault.stopped) {
             return SheetError("The workbook \"" + path + "\" " + *problem);
         }
         DebugDetail("open the workbook", fault);
@@ -401,15 +408,6 @@ Block CalcWorkbook::usedPart(const Block& block) {
 
 Block CalcWorkbook::askForBlock(const std::string& prompt, const std::string& defaultText,
                                 const std::function<void()>& whileWaiting) {
-    std::optional<std::string> answer;
-    std::string descriptor;
-    if (options_.answerBlockChoice) {
-        answer = options_.answerBlockChoice(defaultText);
-        if (!answer) {
-            throw BlockChoiceCancelled("The block choice was cancelled.");
-        }
-        return findBlock(*answer);
-    }
     std::string initial;
     try {
         const Block previous = findBlock(defaultText);
@@ -417,7 +415,7 @@ Block CalcWorkbook::askForBlock(const std::string& prompt, const std::string& de
     } catch (const SheetError&) {
         // No usable default: the range box starts empty.
     }
-    answer = AskOfficeForRange(
+    const std::optional<std::string> answer = AskOfficeForRange(
         GuardUno("ask for a block", [&] { return controller(); }), prompt, initial, whileWaiting,
         [this] { return !process_->stopRequested() && process_->running(); });
     process_->throwIfStopped();
@@ -458,11 +456,6 @@ CalcCells& CalcWorkbook::cellsOf(std::int32_t sheetIndex) {
 
 dupes::BlockAccess& CalcWorkbook::cells(const Block& block) {
     return cellsOf(block.sheetIndex);
-}
-
-std::optional<std::uint32_t> CalcWorkbook::fillOf(const Block& block, std::int32_t row,
-                                                  std::int32_t column) {
-    return cellsOf(block.sheetIndex).fillOf(row, column);
 }
 
 void CalcWorkbook::saveCopyAs(const std::string& path, bool replace,

@@ -13,7 +13,6 @@
 
 #include <map>
 #include <memory>
-#include <optional>
 
 namespace sheet::libreoffice {
 
@@ -37,10 +36,6 @@ public:
     void saveCopyAs(const std::string& path, bool replace,
                     const ProgressListener& progress) override;
     void handOverToUser() override;
-
-    // The fill of one cell of the block's worksheet, or none when it has no
-    // fill. Not part of the gateway: the runs never read fills; tests do.
-    std::optional<std::uint32_t> fillOf(const Block& block, std::int32_t row, std::int32_t column);
 
 private:
     void load(const css::uno::Reference<css::uno::XComponentContext>& context,

@@ -1,19 +1,19 @@
 #include "LibreOffice.h"
 
 #include "CalcWorkbook.h"
-#include "sheet/ThreadBoundWorkbook.h"
 
 namespace sheet::libreoffice {
 namespace {
 
 class LibreOfficeSpreadsheet final : public Spreadsheet {
 public:
-    explicit LibreOfficeSpreadsheet(LibreOfficeOptions options) : options_(std::move(options)) {}
+    explicit LibreOfficeSpreadsheet(LibreOfficeOptions options)
+        : Spreadsheet(options.stop), options_(std::move(options)) {}
 
-    std::unique_ptr<Workbook> openWorkbook(const std::string& path,
-                                           const ProgressListener& progress) override {
-        return BindToThisThread(std::make_unique<CalcWorkbook>(options_, path, progress),
-                                options_.stop);
+protected:
+    std::unique_ptr<Workbook> openInNewInstance(const std::string& path,
+                                                const ProgressListener& progress) override {
+        return std::make_unique<CalcWorkbook>(options_, path, progress);
     }
 
 private:
@@ -30,8 +30,9 @@ std::unique_ptr<Spreadsheet> MakeLibreOffice(LibreOfficeOptions options) {
 
 namespace sheet {
 
-std::unique_ptr<Spreadsheet> MakeSpreadsheet(std::shared_ptr<StopSwitch> stop) {
+std::unique_ptr<Spreadsheet> MakeSpreadsheet(std::shared_ptr<StopSwitch> stop, Windows windows) {
     libreoffice::LibreOfficeOptions options;
+    options.headless = windows == Windows::None;
     options.stop = std::move(stop);
     return libreoffice::MakeLibreOffice(std::move(options));
 }

@@ -4,9 +4,7 @@
 #include "sheet/StopSwitch.h"
 
 #include <chrono>
-#include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 
 namespace sheet::libreoffice {
@@ -20,12 +18,11 @@ struct LibreOfficeOptions {
     // Pulling it ends the office at once, from any thread; the call waiting
     // on the office then throws Stopped. May be null.
     std::shared_ptr<StopSwitch> stop;
-    // Test seam for the one thing a person does: when set, askForBlock asks
-    // this instead of the user. It gets the default text and answers a
-    // block text, or none for a cancel.
-    std::function<std::optional<std::string>(const std::string& defaultText)> answerBlockChoice;
 };
 
+// LibreOffice Calc, each workbook in a private office process of its own.
+// MakeSpreadsheet() gives it with the options the program runs with; tests
+// and benchmarks choose their own.
 std::unique_ptr<Spreadsheet> MakeLibreOffice(LibreOfficeOptions options);
 
 } // namespace sheet::libreoffice

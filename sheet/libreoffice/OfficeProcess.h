@@ -1,14 +1,16 @@
+// One private office process: its own folder (its user profile, its
+// temporary files, the copies it saves) and its own pipe name, so it never
+// meets an office the user runs. Its guard ends it and removes the folder
+// when it is ended, when our process ends any other way, or, once it is
+// handed over to the user, when the user has ended it.
 #pragma once
 
-#include "OfficeWatchdog.h"
+#include "OfficeGuard.h"
 #include "sheet/StopSwitch.h"
 
 #include <chrono>
 #include <memory>
-#include <mutex>
 #include <string>
-#include <sys/types.h>
-#include <vector>
 
 namespace sheet::libreoffice {
 
@@ -19,11 +21,6 @@ struct OfficeProcessOptions {
     std::shared_ptr<StopSwitch> stop;
 };
 
-// One private office process: its own temporary user profile and its own pipe
-// name, so it never meets an office the user runs. Its temporary files go
-// into that profile too. Ending it removes the profile; a watchdog kills it
-// and removes the profile when our process ends any other way. A process
-// handed over to the user keeps its profile until it has ended.
 class OfficeProcess {
 public:
     explicit OfficeProcess(const OfficeProcessOptions& options);
@@ -39,26 +36,17 @@ public:
     // The process's private folder, removed with it.
     const std::string& profileDir() const { return profileDir_; }
 
-    // False once the process has exited. An exit asking for a restart (the
-    // office does that after creating a new profile) restarts it, once.
+    // False once the process has ended for good.
     bool running();
+    pid_t pid() const { return guard_ ? guard_->office() : -1; }
 
-    // Waits up to `timeout` for the process to exit by itself (not at all
-    // once the stop switch is pulled), then kills it, and removes the profile.
+    // Waits up to `timeout` for the process to end by itself (not at all
+    // once the stop switch is pulled), then kills it; returns once its
+    // folder is removed.
     void end(std::chrono::milliseconds timeout);
 
-    // The pipe files in /tmp an office of this profile and pipe name makes
-    // (its UNO pipe and its single-instance pipe), known before it starts so
-    // that they are removed with it however it ends.
-    std::vector<std::string> pipeFiles() const;
-    // The pipe files the running office listens on, found through /proc.
-    std::vector<std::string> listeningPipes() const;
-    // Notes any pipe the running office listens on that `pipeFiles` did not
-    // foresee, so that it too is removed with it. Call once it answers.
-    void noteSockets();
-
     // The process is the user's from now on: it is neither waited for nor
-    // killed, not even by the stop switch, only reaped when it exits.
+    // killed, not even by the stop switch.
     void handOver();
 
     // Whether the stop switch was pulled; throws Stopped when it was.
@@ -67,29 +55,12 @@ public:
     // Sleeps up to `time`; true, at once, when the stop switch is pulled.
     bool stoppedWithin(std::chrono::milliseconds time) const;
 
-    pid_t pid() const { return pid_; }
-
 private:
-    void spawn();
-    bool reap(bool wait);
-    void kill();
-
     OfficeProcessOptions options_;
     std::string profileDir_;
     std::string pipeName_;
-    std::vector<std::string> sockets_;
-    pid_t pid_ = -1;
-    bool restarted_ = false;
-    bool ending_ = false;
-    std::unique_ptr<OfficeWatchdog> watchdog_;
-    // The pid the stop switch may kill: set while the process can be
-    // signalled, cleared before it is reaped, so a reused pid is never hit.
-    std::mutex killableMutex_;
-    pid_t killable_ = -1;
+    std::unique_ptr<OfficeGuard> guard_;
     StopSwitch::Hook stopHook_;
 };
-
-// Removes the profiles of private office processes that have since ended.
-void RemoveStaleProfiles();
 
 } // namespace sheet::libreoffice

@@ -1,5 +1,6 @@
 #include "UnoConnection.h"
 
+#include "MemoryLimit.h"
 #include "Strings.h"
 #include "sheet/SheetError.h"
 
@@ -52,13 +53,11 @@ Reference<css::uno::XComponentContext> ConnectToOffice(OfficeProcess& process,
         // A pulled switch has killed the office: say so, not that it died.
         process.throwIfStopped();
         if (!process.running()) {
-            throw SheetError("LibreOffice stopped while starting up.");
+            throw SheetError("LibreOffice stopped while starting up." + MemoryLimitNote());
         }
         try {
-            Reference<css::uno::XComponentContext> context(resolver->resolve(url),
-                                                           css::uno::UNO_QUERY_THROW);
-            process.noteSockets();
-            return context;
+            return Reference<css::uno::XComponentContext>(resolver->resolve(url),
+                                                          css::uno::UNO_QUERY_THROW);
         } catch (const css::connection::NoConnectException&) {
             // Not listening yet.
         } catch (const css::uno::Exception& e) {

@@ -5,6 +5,7 @@
 // and their failures are tested over the memory backend
 // (tests/app/logic). Only the person marking a block is stood in for.
 #include "OfficeProcesses.h"
+#include "TestOffice.h"
 #include "TestSupport.h"
 #include "WorkbookMaker.h"
 
@@ -36,11 +37,10 @@ class OfficeActionsTest : public QObject {
             sheet::libreoffice::LibreOfficeOptions options;
             options.headless = true;
             options.stop = std::move(stop);
-            options.answerBlockChoice = [this](const std::string& defaultText) {
+            return MakeTestOffice(options, [this](const std::string& defaultText) {
                 offeredDefaults_.append(QString::fromStdString(defaultText));
                 return answer_;
-            };
-            return sheet::libreoffice::MakeLibreOffice(options);
+            });
         };
         services.finishRun = [this](sheet::Workbook& workbook, const sheet::Block& block) {
             onFinished_(workbook, block);

@@ -3,6 +3,8 @@
 #include "WorkbookMaker.h"
 
 #include "Fills.h"
+#include "TestOffice.h"
+#include "sheet/BlockText.h"
 #include "sheet/OpenExcelWorkbook.h"
 
 #include <algorithm>
@@ -42,7 +44,9 @@ void MakeBook(WorkbookMaker& maker, const std::string& path) {
     doc.sheet("People").rows("B2", people);
     doc.number("E2", 5, "[$$-409]#,##0.00").format("E3:E11", "0.0");
     doc.text("B12", "Ann").text("C12", "Oslo");
-    doc.fill("A1", 0x0000FF).fill("C3", 0x00FF00).fill("F5", 0xFF0000).fill("H4", 0x808080);
+    for (const auto& [cell, fill] : BookFills()) {
+        doc.fill(sheet::ColumnLetters(cell.second) + std::to_string(cell.first), *fill);
+    }
     doc.sheet("Twice").rows(
         "A1",
         {{T("Name"), T("City"), T("Name")}, {T("a"), T("b"), T("c")}, {T("a"), T("b"), T("d")}});
@@ -140,8 +144,32 @@ Fills FillsAround(sheet::Workbook& workbook, const sheet::Block& block) {
     return fills;
 }
 
-Fills FillsInFile(const std::string& path, const std::string& blockText) {
-    const auto office = sheet::libreoffice::MakeLibreOffice(Headless());
+const Fills& BookFills() {
+    static const Fills fills{
+        {{1, 1}, 0x0000FF}, {{3, 3}, 0x00FF00}, {{5, 6}, 0xFF0000}, {{4, 8}, 0x808080}};
+    return fills;
+}
+
+CopyShown ReadCopy(const std::string& path, const std::string& blockText) {
+    const auto office = MakeTestOffice(Headless());
     const auto workbook = sheet::OpenExcelWorkbook(*office, path);
-    return FillsAround(*workbook, workbook->findBlock(blockText));
+    const sheet::Block block = workbook->findBlock(blockText);
+    const dupes::BlockGeometry& g = block.geometry();
+    std::vector<std::int32_t> columns;
+    for (std::int32_t column = g.firstColumn; column <= g.lastColumn; ++column) {
+        columns.push_back(column);
+    }
+    dupes::TextTable texts;
+    workbook->cells(block).readTexts(g.firstRow, g.lastRow - g.firstRow + 1, columns, texts);
+    memory_sheet::Rows rows;
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        if (i % columns.size() == 0) {
+            rows.emplace_back();
+        }
+        rows.back().emplace_back(texts.cell(i));
+    }
+    CopyShown copy{FillsAround(*workbook, block), {}};
+    copy.texts.sheets.push_back({block.sheetName, {}});
+    copy.texts.sheets.back().place(g.firstRow, g.firstColumn, rows);
+    return copy;
 }

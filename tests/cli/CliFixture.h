@@ -1,5 +1,6 @@
 #pragma once
 
+#include "MemorySpreadsheet.h"
 #include "sheet/Workbook.h"
 #include "sheet/libreoffice/LibreOffice.h"
 
@@ -50,5 +51,14 @@ sheet::libreoffice::LibreOfficeOptions Headless();
 using Fills = std::map<std::pair<int, int>, std::optional<std::uint32_t>>;
 Fills FillsAround(sheet::Workbook& workbook, const sheet::Block& block);
 
-// The fills the batch command's output holds around `blockText`.
-Fills FillsInFile(const std::string& path, const std::string& blockText);
+// The fills the test book is made with.
+const Fills& BookFills();
+
+// What a saved copy shows through the office: the fills around the block
+// `blockText` names, and the block's display texts as a workbook held in
+// memory, with the block at its place on a sheet of its name.
+struct CopyShown {
+    Fills fills;
+    memory_sheet::Book texts;
+};
+CopyShown ReadCopy(const std::string& path, const std::string& blockText);

@@ -80,6 +80,24 @@ TEST_F(Commands, WholeColumnsAreComparedAsFarAsTheSheetHoldsContent) {
     EXPECT_NE(out.str().find("\"rowsExamined\":5,"), std::string::npos);
 }
 
+// Names as the column list shows them: a comma inside one escaped, a blank
+// header by its place.
+TEST_F(Commands, ColumnsAreChosenByTheNamesTheListShows) {
+    memory_sheet::Book book;
+    book.sheets.push_back({"People", {}});
+    book.sheets.back().place(2, 2,
+                             {{"Name", "", "Last, First"},
+                              {"Ann", "x", "Lee, Ann"},
+                              {"Bob", "", "Ray, Bob"},
+                              {"Cid", "x", "Lee, Ann"}});
+    memory_.files[workbook_] = book;
+    std::ostringstream out, err;
+    cli::RunHighlightCommand(command("Last\\, First,<Blank Column 2>"), inMemory_, out, err);
+    const std::map<memory_sheet::Cell, std::uint32_t> yellow{
+        {{3, 3}, 0x00FFFF}, {{3, 4}, 0x00FFFF}, {{5, 3}, 0x00FFFF}, {{5, 4}, 0x00FFFF}};
+    EXPECT_EQ(memory_.record().fills.at("People"), yellow);
+}
+
 // An output that appears while the office works is not replaced without
 // --force, and the finished copy does not stay beside it.
 TEST_F(Commands, AnOutputThatAppearsMeanwhileIsLeftAsItIs) {

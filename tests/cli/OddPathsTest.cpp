@@ -4,6 +4,7 @@
 // the runs go at once: office starts are slow.
 #include "BatchProcess.h"
 #include "CliFixture.h"
+#include "RunTraces.h"
 
 #include <fstream>
 #include <gtest/gtest.h>
@@ -24,17 +25,6 @@ struct OddRun {
     bool temporariesElsewhere = false; // TMPDIR on another disk than the output
     Output standardOutput = Output::Caught;
 };
-
-// A folder on another disk than `than`, or none here.
-std::optional<fs::path> OtherDisk(const fs::path& than) {
-    struct stat here {
-    }, there{};
-    if (::stat(than.c_str(), &here) == 0 && ::stat("/dev/shm", &there) == 0 &&
-        here.st_dev != there.st_dev) {
-        return fs::path("/dev/shm");
-    }
-    return std::nullopt;
-}
 
 // A zip package (.xlsx, .ods) or flat XML (.fods).
 bool LooksSaved(const fs::path& file) {

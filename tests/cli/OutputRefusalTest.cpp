@@ -1,15 +1,22 @@
 // Workbooks and outputs the command refuses before it starts an office: each
-// said in one line, nothing written, nothing touched.
+// said in words, nothing written, nothing touched. The command runs here,
+// in this process, with a spreadsheet that may never be made; one case runs
+// it as a process, for what the program adds: the exit status, the one line
+// on standard error and no office's folder in TMPDIR.
 #include "BatchProcess.h"
 #include "CliFixture.h"
+#include "MemorySpreadsheet.h"
+#include "cli/Commands.h"
 
 #include <fstream>
 #include <gtest/gtest.h>
+#include <sstream>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <sys/un.h>
 #include <unistd.h>
+#include <variant>
 
 namespace fs = std::filesystem;
 
@@ -22,8 +29,8 @@ struct Refusal {
     std::string workbook; // in the work folder
     std::string output;   // in the work folder; ABS stands for the work folder's path
     bool force;
-    int status;
-    std::string message; // a part of the one line on standard error
+    int status;          // 2 for a command line that cannot be meant, 1 for a refusal
+    std::string message; // a part of what the command says
     Needs needs = Needs::Nothing;
 };
 
@@ -61,6 +68,30 @@ std::string Spelled(std::string path, const fs::path& work) {
     return path;
 }
 
+// The work folder as the working folder, for as long as the object lives.
+class InFolder {
+public:
+    explicit InFolder(const fs::path& folder) : old_(fs::current_path()) {
+        fs::current_path(folder);
+    }
+    ~InFolder() { fs::current_path(old_); }
+    InFolder(const InFolder&) = delete;
+    InFolder& operator=(const InFolder&) = delete;
+
+private:
+    fs::path old_;
+};
+
+std::vector<std::string> Arguments(const Refusal& r, const fs::path& work) {
+    std::vector<std::string> arguments{
+        "highlight", r.workbook,  "--block",  kPeopleBlock,
+        "--columns", "Name,City", "--output", Spelled(r.output, work)};
+    if (r.force) {
+        arguments.emplace_back("--force");
+    }
+    return arguments;
+}
+
 class Refused : public ::testing::TestWithParam<Refusal> {};
 
 } // namespace
@@ -72,35 +103,59 @@ TEST_P(Refused, BeforeAnyOfficeStarts) {
         GTEST_SKIP() << (root ? "root reads and writes whatever the permissions say"
                               : "only root makes a device node");
     }
-    const fs::path scratch = Scratch();
-    const fs::path work = scratch / "work";
-    // The office's profile and our staging folder would appear here: the
-    // refusal must come before either.
-    const fs::path tmp = scratch / "tmp";
-    fs::create_directory(tmp);
+    const fs::path work = Scratch() / "work";
     MakeWorkFolder(work);
     const auto before = Listing(work);
     const std::string inBytes = Bytes(work / "in.xlsx");
 
-    std::vector<std::string> arguments{
-        "highlight", r.workbook,  "--block",  kPeopleBlock,
-        "--columns", "Name,City", "--output", Spelled(r.output, work)};
-    if (r.force) {
-        arguments.emplace_back("--force");
+    int status = 0;
+    std::string message;
+    bool officeAsked = false;
+    memory_sheet::MemorySpreadsheet none;
+    const cli::SpreadsheetMaker maker = [&](const std::shared_ptr<sheet::StopSwitch>&) {
+        officeAsked = true;
+        return memory_sheet::Borrowed(none);
+    };
+    std::ostringstream out, err;
+    {
+        const InFolder inWork(work);
+        try {
+            const cli::Command command = cli::ParseArguments(Arguments(r, work));
+            cli::RunHighlightCommand(std::get<cli::HighlightCommand>(command), maker, out, err);
+        } catch (const cli::UsageError& e) {
+            status = 2;
+            message = e.what();
+        } catch (const std::exception& e) {
+            status = 1;
+            message = e.what();
+        }
     }
-    const BatchResult result =
-        RunBatch(arguments, {.environment = {"TMPDIR=" + tmp.string()}, .workingFolder = work});
 
-    EXPECT_EQ(result.status, r.status) << result.err;
-    EXPECT_EQ(result.err.rfind("vantrelo: ", 0), 0u) << result.err;
-    EXPECT_NE(result.err.find(Spelled(r.message, work)), std::string::npos) << result.err;
-    if (r.status == 1) {
-        EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
-    }
+    EXPECT_EQ(status, r.status) << message;
+    EXPECT_NE(message.find(Spelled(r.message, work)), std::string::npos) << message;
+    EXPECT_FALSE(officeAsked) << "an office was asked for";
+    EXPECT_EQ(out.str(), "");
+    EXPECT_EQ(Listing(work), before);
+    EXPECT_TRUE(Bytes(work / "in.xlsx") == inBytes);
+}
+
+// The program around the command: one line on standard error, exit status
+// 1, and not even the office's private folder made.
+TEST(Refused, AsAProcess) {
+    const fs::path scratch = Scratch();
+    const fs::path work = scratch / "work";
+    const fs::path tmp = scratch / "tmp";
+    fs::create_directory(tmp);
+    MakeWorkFolder(work);
+    const auto before = Listing(work);
+    const BatchResult result = RunBatch(
+        Arguments({"AnExistingFileWithoutForce", "in.xlsx", "old.xlsx", false, 1, ""}, work),
+        {.environment = {"TMPDIR=" + tmp.string()}, .workingFolder = work});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err, "vantrelo: the output \"old.xlsx\" exists; add --force to replace it\n");
     EXPECT_EQ(result.out, "");
     EXPECT_TRUE(fs::is_empty(tmp)) << "an office or a save was started";
     EXPECT_EQ(Listing(work), before);
-    EXPECT_TRUE(Bytes(work / "in.xlsx") == inBytes);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -1,12 +1,15 @@
 #include "PrivateRun.h"
 
 #include "CliFixture.h"
+#include "OfficeProcesses.h"
 #include "RunTraces.h"
 
 #include <algorithm>
 #include <csignal>
+#include <cstdlib>
 #include <gtest/gtest.h>
 #include <iterator>
+#include <stdexcept>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -14,28 +17,21 @@ using namespace std::chrono_literals;
 
 namespace {
 
-// The sockets offices listen on, their UNO pipe and their single-instance
-// pipe: the office's runtime puts them in /tmp whatever TMPDIR says, and a
-// killed office leaves them there.
-std::vector<std::string> OfficePipes() {
-    std::vector<std::string> pipes;
-    const std::string prefix = "OSL_PIPE_" + std::to_string(::getuid()) + "_";
-    for (const auto& entry : fs::directory_iterator("/tmp")) {
-        const std::string name = entry.path().filename().string();
-        if (name.rfind(prefix + "vantrelo-", 0) == 0 ||
-            name.rfind(prefix + "SingleOfficeIPC_", 0) == 0) {
-            pipes.push_back(name);
-        }
+// A new folder in `parent` with a name of its own.
+fs::path NewFolderIn(const fs::path& parent) {
+    std::string pattern = (parent / "vantrelo-test-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr) {
+        throw std::runtime_error("no temporary folder in " + parent.string());
     }
-    std::sort(pipes.begin(), pipes.end());
-    return pipes;
+    return pattern;
 }
 
 } // namespace
 
 PrivateRun::PrivateRun(const fs::path& folder, const std::string& workbook,
-                       const std::string& tempName)
-    : root(folder), book(folder / "work" / fs::path(workbook).filename()), temp(folder / tempName),
+                       const std::string& tempName, const fs::path& tempParent)
+    : root(folder), book(folder / "work" / fs::path(workbook).filename()),
+      temp(tempParent.empty() ? folder / tempName : NewFolderIn(tempParent) / tempName),
       output(folder / "out" / ("coloured" + fs::path(workbook).extension().string())) {
     fs::create_directories(book.parent_path());
     fs::create_directories(temp);
@@ -43,7 +39,14 @@ PrivateRun::PrivateRun(const fs::path& folder, const std::string& workbook,
     fs::copy_file(workbook, book);
     bytes = Bytes(book);
     modified = fs::last_write_time(book);
-    officePipesBefore = OfficePipes();
+    officePipesBefore = OfficeSockets();
+}
+
+PrivateRun::~PrivateRun() {
+    if (temp.parent_path() != root) {
+        std::error_code ec;
+        fs::remove_all(temp.parent_path(), ec);
+    }
 }
 
 std::vector<std::string> PrivateRun::arguments(const std::string& block,
@@ -66,16 +69,20 @@ void PrivateRun::expectNothingLeft() const {
     }
     EXPECT_TRUE(Eventually(5s, [&] { return Contents(temp).empty(); }))
         << "left in the temporary folder: " << ::testing::PrintToString(Contents(temp));
-    // Only new pipes count: an earlier test's office may still be removing its own.
+    // Only new pipes count that nobody listens on: other offices may run meanwhile.
     const auto newPipes = [&] {
         std::vector<std::string> added;
-        std::ranges::set_difference(OfficePipes(), officePipesBefore, std::back_inserter(added));
+        std::ranges::set_difference(OfficeSockets(), officePipesBefore, std::back_inserter(added));
+        std::erase_if(added, Listened);
         return added;
     };
     EXPECT_TRUE(Eventually(5s, [&] { return newPipes().empty(); }))
         << "left in /tmp: " << ::testing::PrintToString(newPipes());
     EXPECT_EQ(Contents(book.parent_path()), std::vector<std::string>{book.filename().string()});
-    std::vector<std::string> folders{"out", "work", temp.filename().string()};
+    std::vector<std::string> folders{"out", "work"};
+    if (temp.parent_path() == root) {
+        folders.push_back(temp.filename().string());
+    }
     std::sort(folders.begin(), folders.end());
     std::vector<std::string> top;
     for (const auto& entry : fs::directory_iterator(root)) {

@@ -37,18 +37,21 @@ TEST(Summary, TextAndJsonCarryTheSameFigures) {
     report.colour = "Red";
     report.entireRow = true;
     report.summary = {39, 7, 3, 28};
+    report.coloursUsed = 1;
     report.seconds = 4.256;
     EXPECT_EQ(cli::SummaryText(report), "Rows examined:     39\n"
                                         "Rows coloured:     7\n"
                                         "Duplicate groups:  3\n"
                                         "Cells coloured:    28\n"
+                                        "Colours used:      1\n"
+                                        "Matching:          exact\n"
                                         "Seconds:           4.26\n"
                                         "Coloured copy:     /tmp/out.xlsx\n");
     EXPECT_EQ(cli::SummaryJson(report),
               "{\"workbook\":\"in \\\"q\\\".xlsx\",\"block\":\"Data!$B$2:$E$40\",\"output\":\"/tmp/"
               "out.xlsx\",\"run\":\"except-first\",\"colour\":\"Red\",\"entireRow\":true,"
-              "\"rowsExamined\":39,\"rowsColoured\":7,\"duplicateGroups\":3,\"cellsColoured\":28,"
-              "\"seconds\":4.26}\n");
+              "\"matching\":\"exact\",\"rowsExamined\":39,\"rowsColoured\":7,"
+              "\"duplicateGroups\":3,\"cellsColoured\":28,\"coloursUsed\":1,\"seconds\":4.26}\n");
     report.usedBlock = "Data!$B$1:$E$40";
     report.block = "Data!$B:$E";
     EXPECT_EQ(cli::SummaryText(report).substr(0, 78),

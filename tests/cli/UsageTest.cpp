@@ -70,7 +70,8 @@ INSTANTIATE_TEST_SUITE_P(
                "--columns: column numbers count from 1, so 0 names no column"},
         Misuse{"UnknownColour",
                Highlight({"--columns", "1", "--colour", "Purple", "--output", "OUT"}),
-               "--colour \"Purple\" is not a colour of the list: Yellow, Red, Blue or Green"},
+               "--colour \"Purple\" is not a colour of the list: Yellow, Red, Blue or Green, or "
+               "per-group for a colour per group"},
         Misuse{"UnknownOption", Highlight({"--columns", "1", "--sort", "--output", "OUT"}),
                "highlight has no option --sort"},
         Misuse{"OptionTwice", Highlight({"--columns", "1", "--columns", "2", "--output", "OUT"}),

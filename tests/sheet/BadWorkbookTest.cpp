@@ -52,7 +52,7 @@ const dupes::HighlightOptions kNameAndCity{dupes::RunKind::AllDuplicates,
 // that are yellow afterwards.
 std::string FailureHighlighting(const std::string& path, int& colouredCells) {
     colouredCells = 0;
-    auto office = sheet::libreoffice::MakeLibreOffice(HeadlessOptions());
+    auto office = MakeTestOffice(HeadlessOptions());
     std::unique_ptr<sheet::Workbook> book;
     try {
         book = sheet::OpenExcelWorkbook(*office, path);
@@ -130,7 +130,8 @@ TEST(BadWorkbook, EachIsRefusedInWordsAndLeftAsItWas) {
         {"no bytes", bad.empty, "is empty."},
         {"a sheet cut short", bad.cutShortSheet,
          "is damaged: LibreOffice could read only part of it."},
-        {"the file cut short", bad.cutShortFile, "is damaged"},
+        {"the file cut short", bad.cutShortFile,
+         "is damaged: LibreOffice could open it only by repairing it, which may lose data."},
         {"rows past the last", bad.pastTheLastRow, "is damaged or too large"},
         {"a password", bad.passwordProtected, "is protected by a password"},
         {"a protected sheet", Workbooks().protectedPeople,
@@ -161,7 +162,7 @@ TEST(BadWorkbook, AFileTheUserMayNotWriteIsColouredAndLeftAsItWas) {
         }
         const FileState before = FileState::Of(path);
         {
-            auto office = sheet::libreoffice::MakeLibreOffice(HeadlessOptions());
+            auto office = MakeTestOffice(HeadlessOptions());
             const auto book = sheet::OpenExcelWorkbook(*office, path);
             const auto block = book->findBlock("People!$B$2:$E$10");
             const auto summary = sheet::HighlightBlock(*book, block, kNameAndCity);
@@ -180,39 +181,35 @@ TEST(BadWorkbook, AFileTheUserMayNotWriteIsColouredAndLeftAsItWas) {
 // calculates nothing either. (Volatile cells, RAND and NOW, the office gives new
 // values as it loads the file and after any change, a fill too, as Excel
 // does; no setting of the office keeps theirs.)
-TEST(BadWorkbook, StoredFormulaResultsAreKept) {
-    auto office = sheet::libreoffice::MakeLibreOffice(HeadlessOptions());
-    const auto book = sheet::OpenExcelWorkbook(*office, Workbooks().bad.storedResults);
-    auto& cells = book->cells(book->findBlock("Stored!A1:D1"));
-    const auto texts = [&] {
-        dupes::TextTable read;
-        cells.readTexts(1, 1, {1, 2, 3, 4}, read);
-        return std::vector<std::string>{std::string(read.cell(0)), std::string(read.cell(1)),
-                                        std::string(read.cell(2)), std::string(read.cell(3))};
-    };
-    const auto first = texts();
-    EXPECT_EQ(first.at(2), "far away");
-    EXPECT_EQ(first.at(3), "5");
-    EXPECT_EQ(texts(), first);
-    EXPECT_EQ(cells.cellText(1, 1), first.at(0));
-}
-
-// The office puts a lock file beside a document it opens for editing; nothing
-// may be put beside the user's workbook, while it is open either.
-TEST(BadWorkbook, NothingIsPutBesideTheWorkbookWhileItIsOpen) {
+// The office also puts a lock file beside a document it opens for editing;
+// nothing may be put beside the user's workbook, while it is open either.
+TEST(BadWorkbook, StoredResultsAreKeptAndNothingIsPutBeside) {
     const fs::path folder = Workbooks().folder / "alone";
     fs::create_directories(folder);
-    const fs::path path = folder / "people.xlsx";
-    fs::copy_file(Workbooks().people, path, fs::copy_options::overwrite_existing);
+    const fs::path path = folder / "stored.xlsx";
+    fs::copy_file(Workbooks().bad.storedResults, path, fs::copy_options::overwrite_existing);
     {
         auto office = sheet::libreoffice::MakeLibreOffice(HeadlessOptions());
         const auto book = sheet::OpenExcelWorkbook(*office, path.string());
-        book->cells(book->findBlock("People!B3")).colourSpans({{3, 2, 2}}, kYellow);
+        auto& cells = book->cells(book->findBlock("Stored!A1:D1"));
+        const auto texts = [&] {
+            dupes::TextTable read;
+            cells.readTexts(1, 1, {1, 2, 3, 4}, read);
+            return std::vector<std::string>{std::string(read.cell(0)), std::string(read.cell(1)),
+                                            std::string(read.cell(2)), std::string(read.cell(3))};
+        };
+        const auto first = texts();
+        EXPECT_EQ(first.at(2), "far away");
+        EXPECT_EQ(first.at(3), "5");
+        EXPECT_EQ(texts(), first);
+        EXPECT_EQ(cells.cellText(1, 1), first.at(0));
+
+        cells.colourSpans({{1, 3, 3}}, kYellow);
         std::vector<std::string> beside;
         for (const auto& entry : fs::directory_iterator(folder)) {
             beside.push_back(entry.path().filename().string());
         }
-        EXPECT_EQ(beside, std::vector<std::string>{"people.xlsx"});
+        EXPECT_EQ(beside, std::vector<std::string>{"stored.xlsx"});
     }
     fs::remove_all(folder);
 }

@@ -46,10 +46,8 @@ struct Sheet {
     }
 };
 
-} // namespace
-
-TEST(BulkColour, ColoursExactlyTheSpansOverScatteredFormats) {
-    WorkbookMaker maker;
+void ExpectExactSpansOverScatteredFormats(WorkbookMaker& maker) {
+    SCOPED_TRACE("exact spans");
     auto made = maker.create();
     made.sheet("Data");
     // Text formats on every third row of column A: a column of many
@@ -91,8 +89,8 @@ TEST(BulkColour, ColoursExactlyTheSpansOverScatteredFormats) {
     }
 }
 
-TEST(BulkColour, PutsUndoAndRowHeightsBackAsTheyWere) {
-    WorkbookMaker maker;
+void ExpectUndoAndRowHeightsAsTheyWere(WorkbookMaker& maker) {
+    SCOPED_TRACE("undo and row heights");
     auto made = maker.create();
     made.sheet("Data").text("A1", "a").text("A2", "b");
     Sheet sheet(made);
@@ -113,4 +111,13 @@ TEST(BulkColour, PutsUndoAndRowHeightsBackAsTheyWere) {
     EXPECT_FALSE(sheet.flag("IsUndoEnabled"));
     EXPECT_TRUE(sheet.flag("IsAdjustHeightEnabled"));
     EXPECT_EQ(sheet.cells->fillOf(2, 1), green);
+}
+
+} // namespace
+
+// One office start for both checks, each on a document of its own.
+TEST(BulkColour, ColoursExactlyTheSpansAndPutsUndoAndRowHeightsBack) {
+    WorkbookMaker maker;
+    ExpectExactSpansOverScatteredFormats(maker);
+    ExpectUndoAndRowHeightsAsTheyWere(maker);
 }

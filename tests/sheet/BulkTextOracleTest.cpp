@@ -1,8 +1,8 @@
 // The bulk route for display texts must give, cell for cell, what the
 // per-cell route gives. A varied corpus of cells is read both ways.
+#include "BeneathBinding.h"
 #include "OfficeFixture.h"
 #include "sheet/OpenExcelWorkbook.h"
-#include "sheet/ThreadBoundWorkbook.h"
 #include "sheet/libreoffice/CalcCells.h"
 
 #include <gtest/gtest.h>
@@ -30,11 +30,11 @@ class BulkTextOracle : public ::testing::TestWithParam<std::string> {};
 // The corpus lives in "Corpus"!A1:D<n> of every test workbook.
 TEST_P(BulkTextOracle, BulkTextsEqualPerCellTexts) {
     const std::string path = (Workbooks().folder / ("corpus." + GetParam())).string();
-    auto office = sheet::libreoffice::MakeLibreOffice(HeadlessOptions());
+    auto office = MakeTestOffice(HeadlessOptions());
     auto book = sheet::OpenExcelWorkbook(*office, path);
     const auto block = book->findBlock("Corpus!$A$1:$D$70");
     // The backend's own cells, for its count of cells read one by one.
-    auto& cells = sheet::BackendOf(*book).cells(block);
+    auto& cells = Beneath(*book, block).backendCells(block);
     const auto& calc = dynamic_cast<const sheet::libreoffice::CalcCells&>(cells);
     // Rows 1 to 55 hold no filtered row: copied in bulk, but for the formulas
     // that show a bare 0 or 1 (rows 25 to 37, columns A and D: seven of the

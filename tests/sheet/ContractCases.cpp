@@ -3,15 +3,17 @@
 // tests/excel/ExcelContractTest.cpp).
 #include "Contract.h"
 #include "ContractBook.h"
+#include "Fills.h"
+#include "MessageOf.h"
 #include "sheet/ColumnList.h"
 #include "sheet/HighlightBlock.h"
 #include "sheet/OpenExcelWorkbook.h"
 #include "sheet/SheetError.h"
-#include "sheet/ThreadBoundWorkbook.h"
 
 #include <filesystem>
-#include <future>
 #include <mutex>
+#include <optional>
+#include <vector>
 
 using sheet::Block;
 
@@ -26,23 +28,10 @@ std::unique_ptr<sheet::Spreadsheet> MemoryWithContractBook(Answer answer, Stop s
     return memory_sheet::Borrowed(*memory, std::move(stop));
 }
 
-std::string MessageOf(const std::function<void()>& call) {
-    try {
-        call();
-    } catch (const sheet::SheetError& e) {
-        return e.what();
-    }
-    return "(nothing thrown)";
-}
-
 } // namespace
 
 Backend MemoryBackend() {
-    return {"Memory", MemoryWithContractBook, [] { return std::string("contract.xlsx"); },
-            [](sheet::Workbook& book, const Block& block, std::int32_t row, std::int32_t column) {
-                bool isMemory = false;
-                return memory_sheet::MemoryFillOf(book, block.sheetName, row, column, isMemory);
-            }};
+    return {"Memory", MemoryWithContractBook, [] { return std::string("contract.xlsx"); }, FillOf};
 }
 
 std::unique_ptr<sheet::Workbook> Contract::open(Answer answer) {
@@ -166,44 +155,21 @@ TEST_P(Contract, HighlightsOneBlockAndRefusesSeveralAreas) {
         std::string::npos);
 }
 
-TEST_P(Contract, RefusesCallsFromAnotherThread) {
-    const auto book = open();
-    const Block block = book->findBlock("Data!$C$5:$F$9");
-    auto& cells = book->cells(block);
-    const auto fromAnotherThread = [](const std::function<void()>& call) {
-        return std::async(std::launch::async, [&] { return MessageOf(call); }).get();
-    };
-    EXPECT_NE(fromAnotherThread([&] { book->name(block); }).find("(name) from a thread"),
-              std::string::npos);
-    EXPECT_NE(fromAnotherThread([&] { book->findBlock("Data!A1"); }).find("(findBlock)"),
-              std::string::npos);
-    EXPECT_NE(fromAnotherThread([&] { sheet::BackendOf(*book); }).find("(backend)"),
-              std::string::npos);
-    EXPECT_NE(fromAnotherThread([&] { cells.cellText(6, 3); }).find("(cellText)"),
-              std::string::npos);
-    EXPECT_NE(fromAnotherThread([&] {
-                  cells.colourSpans({{6, 3, 3}}, 0xFF);
-              }).find("(colourSpans)"),
-              std::string::npos);
-    // Refused, not harmed: the workbook still answers on its own thread.
-    EXPECT_EQ(cells.cellText(6, 3), "Ann");
-    EXPECT_EQ(fillOf(*book, block, 6, 3), std::nullopt);
-}
-
 TEST_P(Contract, AsksForABlockOfferingTheDefaultAndReportsACancel) {
-    std::string offered;
-    const auto book = open([&](const std::string& text) -> std::optional<std::string> {
-        offered = text;
-        return "Data!$D$6:$E$7";
+    std::vector<std::string> offered;
+    std::vector<std::optional<std::string>> answers{"Data!$D$6:$E$7", std::nullopt};
+    const auto book = open([&](const std::string& text) {
+        offered.push_back(text);
+        const auto answer = answers.front();
+        answers.erase(answers.begin());
+        return answer;
     });
     book->show();
     const Block block = book->askForBlock("Highlight a block of cells with mouse", "Data!$C$5", {});
-    EXPECT_EQ(offered, "Data!$C$5");
     EXPECT_EQ(book->name(block), "Data!$D$6:$E$7");
-
-    const auto cancelling = open([](const std::string&) { return std::nullopt; });
-    EXPECT_THROW(cancelling->askForBlock("Highlight a block of cells with mouse", "", {}),
+    EXPECT_THROW(book->askForBlock("Highlight a block of cells with mouse", "", {}),
                  sheet::BlockChoiceCancelled);
+    EXPECT_EQ(offered, (std::vector<std::string>{"Data!$C$5", ""}));
 }
 
 // Every stage of a run is told, in order, whichever backend works it; the
@@ -239,34 +205,4 @@ TEST_P(Contract, RefusesAMissingWorkbookInWords) {
                   sheet::OpenExcelWorkbook(*spreadsheet, "/nowhere/book.xlsx");
               }).find("does not exist"),
               std::string::npos);
-}
-
-// Once the stop switch is pulled the application is ended, and a call it can
-// no longer answer says the run was stopped, never that it failed.
-TEST_P(Contract, CallsAfterTheStopSayStopped) {
-    const auto stop = std::make_shared<sheet::StopSwitch>();
-    const auto spreadsheet = GetParam().make({}, stop);
-    const auto book = sheet::OpenExcelWorkbook(*spreadsheet, GetParam().path());
-    const Block block = book->findBlock("Data!$C$5:$F$9");
-    auto& cells = book->cells(block);
-    stop->pull();
-    const auto copy =
-        std::filesystem::temp_directory_path() / ("vantrelo-stopped-" + GetParam().name + ".xlsx");
-    std::filesystem::remove(copy); // left by an earlier run that failed
-    const std::vector<std::pair<const char*, std::function<void()>>> calls{
-        {"readTexts",
-         [&] {
-             dupes::TextTable texts;
-             cells.readTexts(5, 5, {3, 4}, texts);
-         }},
-        {"colourSpans",
-         [&] {
-             cells.colourSpans({{6, 3, 3}}, 0xFF);
-         }},
-        {"saveCopyAs", [&] { book->saveCopyAs(copy.string(), false, {}); }},
-    };
-    for (const auto& [name, call] : calls) {
-        EXPECT_THROW(call(), sheet::Stopped) << name;
-    }
-    EXPECT_FALSE(std::filesystem::exists(copy));
 }

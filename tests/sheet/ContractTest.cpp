@@ -8,9 +8,9 @@ namespace {
 
 const Backend kLibreOffice{"LibreOffice",
                            [](Answer answer, Stop stop) {
-                               auto options = HeadlessOptions(std::move(answer));
+                               auto options = HeadlessOptions();
                                options.stop = std::move(stop);
-                               return sheet::libreoffice::MakeLibreOffice(options);
+                               return MakeTestOffice(options, std::move(answer));
                            },
                            [] { return Workbooks().contract; }, FillOf};
 

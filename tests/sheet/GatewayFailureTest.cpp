@@ -36,7 +36,6 @@ TEST(GatewayFailure, EachFailureIsDescribedInWords) {
          "does not exist"},
         {"folder", Workbooks().folder.string(), HeadlessOptions(), "is not a file"},
         {"empty path", "", HeadlessOptions(), "No workbook"},
-        {"damaged file", Workbooks().damaged, HeadlessOptions(), "is damaged"},
         {"not a spreadsheet", Workbooks().text, HeadlessOptions(), "not a spreadsheet"},
     };
     for (const auto& c : cases) {

@@ -1,5 +1,5 @@
 // An office handed over to the user is the user's: neither the run's stop
-// switch nor its watchdog kills it, and its private profile goes only once
+// switch nor its guard kills it, and its private profile goes only once
 // the user has ended it.
 #include "OfficeFixture.h"
 #include "OfficeProcesses.h"
@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <thread>
 
 namespace fs = std::filesystem;
@@ -18,14 +19,16 @@ using namespace std::chrono_literals;
 
 namespace {
 
-// The private profile folder whose pid file names `office`.
+// The private profile folder that `office`'s command line names.
 fs::path ProfileOf(pid_t office) {
+    std::ifstream file("/proc/" + std::to_string(office) + "/cmdline", std::ios::binary);
+    const std::string cmdline{std::istreambuf_iterator<char>(file),
+                              std::istreambuf_iterator<char>()};
     const char* tmp = std::getenv("TMPDIR");
     std::error_code ec;
     for (const auto& entry : fs::directory_iterator(tmp != nullptr ? tmp : "/tmp", ec)) {
-        long pid = 0;
-        if (entry.path().filename().string().rfind("vantrelo-office-", 0) == 0 &&
-            std::ifstream(entry.path() / "office.pid") >> pid && pid == office) {
+        const std::string name = entry.path().filename().string();
+        if (name.rfind("vantrelo-office-", 0) == 0 && cmdline.find("/" + name) != std::string::npos) {
             return entry.path();
         }
     }
@@ -60,8 +63,7 @@ TEST(HandOver, TheUsersOfficeOutlivesUsAndTakesItsProfileWhenItEnds) {
     EXPECT_TRUE(fs::exists(profile));
 
     ::kill(pid, SIGKILL); // the user quits it
-    // Its watchdog looks every two seconds; the bound only keeps a broken
-    // build from hanging here.
+    // The bound only keeps a broken build from hanging here.
     for (int wait = 0; wait < 100 && fs::exists(profile); ++wait) {
         std::this_thread::sleep_for(100ms);
     }

@@ -197,12 +197,10 @@ public:
         workbooks->ods = at("book.ods");
         workbooks->csv = at("book.csv");
         workbooks->text = at("notes.txt");
-        workbooks->damaged = at("damaged.xlsx");
         workbooks->people = at("people.xlsx");
         workbooks->contract = at("contract.xlsx");
         workbooks->protectedPeople = at("protected-people.xlsx");
         std::ofstream(workbooks->text) << "Just some words, no table.\n";
-        std::ofstream(workbooks->damaged) << "PK\x03\x04 this is not really a zip archive";
         WorkbookMaker maker;
         Make(maker, *workbooks);
         MakePeople(maker, workbooks->people, workbooks->protectedPeople);
@@ -231,11 +229,9 @@ const TestWorkbooks& Workbooks() {
     return *workbooks;
 }
 
-sheet::libreoffice::LibreOfficeOptions
-HeadlessOptions(std::function<std::optional<std::string>(const std::string&)> answer) {
+sheet::libreoffice::LibreOfficeOptions HeadlessOptions() {
     sheet::libreoffice::LibreOfficeOptions options;
     options.headless = true;
-    options.answerBlockChoice = std::move(answer);
     return options;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "BadWorkbooks.h"
+#include "TestOffice.h"
 #include "WorkbookMaker.h"
 #include "sheet/libreoffice/LibreOffice.h"
 
@@ -11,7 +12,7 @@
 // headless office that ends with the binary.
 struct TestWorkbooks {
     std::filesystem::path folder;
-    std::string xlsx, ods, csv, text, damaged;
+    std::string xlsx, ods, csv, text;
     std::string people;          // rows with repeats in B2:E10, fills at A1, C3 and F5
     std::string contract;        // ContractBook() as an xlsx file
     std::string protectedPeople; // people with its People sheet protected
@@ -19,7 +20,5 @@ struct TestWorkbooks {
 };
 const TestWorkbooks& Workbooks();
 
-// A headless private office per workbook; `answer` stands in for the person
-// marking a block.
-sheet::libreoffice::LibreOfficeOptions
-HeadlessOptions(std::function<std::optional<std::string>(const std::string&)> answer = {});
+// A headless private office per workbook.
+sheet::libreoffice::LibreOfficeOptions HeadlessOptions();

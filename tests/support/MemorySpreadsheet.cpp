@@ -1,9 +1,9 @@
 #include "MemorySpreadsheet.h"
 
+#include "BeneathBinding.h"
 #include "sheet/BlockText.h"
 #include "sheet/PublishFile.h"
 #include "sheet/SheetError.h"
-#include "sheet/ThreadBoundWorkbook.h"
 #include "sheet/UsedArea.h"
 #include "sheet/Utf8Path.h"
 
@@ -87,7 +87,7 @@ private:
 
 } // namespace
 
-class MemoryWorkbook final : public sheet::Workbook {
+class MemoryWorkbook final : public sheet::Workbook, public BeneathBinding {
 public:
     MemoryWorkbook(Book book, const MemorySpreadsheet& owner, std::shared_ptr<Record> record,
                    std::shared_ptr<sheet::StopSwitch> stop)
@@ -149,6 +149,11 @@ public:
 
     dupes::BlockAccess& cells(const sheet::Block& block) override {
         call("cells");
+        answeredCells();
+        return backendCells(block);
+    }
+
+    dupes::BlockAccess& backendCells(const sheet::Block& block) override {
         auto& cells = cells_[block.sheetIndex];
         if (!cells) {
             const Sheet& sheet = book_.sheets.at(static_cast<std::size_t>(block.sheetIndex));
@@ -191,9 +196,9 @@ public:
         ++record_->handedOver;
     }
 
-    std::optional<std::uint32_t> fillOf(const std::string& sheetName, std::int32_t row,
-                                        std::int32_t column) const {
-        const auto& fills = record_->fills[sheetName];
+    std::optional<std::uint32_t> fillOf(const sheet::Block& block, std::int32_t row,
+                                        std::int32_t column) override {
+        const auto& fills = record_->fills[block.sheetName];
         const auto found = fills.find({row, column});
         return found == fills.end() ? std::nullopt : std::optional<std::uint32_t>(found->second);
     }
@@ -272,13 +277,14 @@ std::optional<dupes::BlockGeometry> Sheet::usedArea() const {
 }
 
 std::unique_ptr<sheet::Workbook>
-MemorySpreadsheet::openWorkbook(const std::string& path, const sheet::ProgressListener& progress) {
-    return openWorkbook(path, progress, nullptr);
+MemorySpreadsheet::openInNewInstance(const std::string& path,
+                                     const sheet::ProgressListener& progress) {
+    return openUnbound(path, progress, nullptr);
 }
 
 std::unique_ptr<sheet::Workbook>
-MemorySpreadsheet::openWorkbook(const std::string& path, const sheet::ProgressListener& progress,
-                                std::shared_ptr<sheet::StopSwitch> stop) {
+MemorySpreadsheet::openUnbound(const std::string& path, const sheet::ProgressListener& progress,
+                               std::shared_ptr<sheet::StopSwitch> stop) {
     record_->calls.push_back("openWorkbook");
     if (progress) {
         progress({sheet::Stage::StartingOffice, 0, 0});
@@ -295,8 +301,7 @@ MemorySpreadsheet::openWorkbook(const std::string& path, const sheet::ProgressLi
     if (found->second.sheets.empty()) {
         throw sheet::SheetError("\"" + path + "\" is not a spreadsheet.");
     }
-    return sheet::BindToThisThread(
-        std::make_unique<MemoryWorkbook>(found->second, *this, record_, stop), stop);
+    return std::make_unique<MemoryWorkbook>(found->second, *this, record_, std::move(stop));
 }
 
 std::unique_ptr<sheet::Spreadsheet> Borrowed(MemorySpreadsheet& memory,
@@ -304,10 +309,13 @@ std::unique_ptr<sheet::Spreadsheet> Borrowed(MemorySpreadsheet& memory,
     class Borrowing final : public sheet::Spreadsheet {
     public:
         Borrowing(MemorySpreadsheet& memory, std::shared_ptr<sheet::StopSwitch> stop)
-            : memory_(memory), stop_(std::move(stop)) {}
+            : Spreadsheet(stop), memory_(memory), stop_(std::move(stop)) {}
+
+    protected:
         std::unique_ptr<sheet::Workbook>
-        openWorkbook(const std::string& path, const sheet::ProgressListener& progress) override {
-            return memory_.openWorkbook(path, progress, stop_);
+        openInNewInstance(const std::string& path,
+                          const sheet::ProgressListener& progress) override {
+            return memory_.openUnbound(path, progress, stop_);
         }
 
     private:
@@ -327,13 +335,6 @@ void HoldCall(const std::function<bool()>& released, std::chrono::milliseconds l
             throw sheet::SheetError("A held call was never let go.");
         }
     }
-}
-
-std::optional<std::uint32_t> MemoryFillOf(sheet::Workbook& workbook, const std::string& sheetName,
-                                          std::int32_t row, std::int32_t column, bool& isMemory) {
-    const auto* memory = dynamic_cast<const MemoryWorkbook*>(&sheet::BackendOf(workbook));
-    isMemory = memory != nullptr;
-    return memory != nullptr ? memory->fillOf(sheetName, row, column) : std::nullopt;
 }
 
 } // namespace memory_sheet

@@ -79,7 +79,7 @@ struct Record {
 // and the batch command and of every failure path.
 class MemorySpreadsheet final : public sheet::Spreadsheet {
 public:
-    MemorySpreadsheet() : record_(std::make_shared<Record>()) {}
+    MemorySpreadsheet() : Spreadsheet(nullptr), record_(std::make_shared<Record>()) {}
 
     // The files this spreadsheet can open, by path.
     std::map<std::string, Book> files;
@@ -91,16 +91,19 @@ public:
     // test may hold the call here (HoldCall) or throw to fail it.
     std::function<void(const std::string& call)> onCall;
 
-    std::unique_ptr<sheet::Workbook> openWorkbook(const std::string& path,
-                                                  const sheet::ProgressListener& progress) override;
-    // As a real backend does with its options' switch: pulling `stop` ends
-    // the instance at once, so a call held in onCall is let go and fails with
-    // sheet::Stopped, as does every call after it.
-    std::unique_ptr<sheet::Workbook> openWorkbook(const std::string& path,
-                                                  const sheet::ProgressListener& progress,
-                                                  std::shared_ptr<sheet::StopSwitch> stop);
-
     const Record& record() const { return *record_; }
+
+    // openInNewInstance with an instance that, as a real backend's does with
+    // its options' switch, ends at once when `stop` (may be null) is pulled:
+    // a call held in onCall is let go and fails with sheet::Stopped, as does
+    // every call after it. For Borrowed().
+    std::unique_ptr<sheet::Workbook> openUnbound(const std::string& path,
+                                                 const sheet::ProgressListener& progress,
+                                                 std::shared_ptr<sheet::StopSwitch> stop);
+
+protected:
+    std::unique_ptr<sheet::Workbook>
+    openInNewInstance(const std::string& path, const sheet::ProgressListener& progress) override;
 
 private:
     std::shared_ptr<Record> record_;
@@ -119,11 +122,5 @@ std::unique_ptr<sheet::Spreadsheet> Borrowed(MemorySpreadsheet& memory,
 // instead of hanging.
 void HoldCall(const std::function<bool()>& released,
               std::chrono::milliseconds limit = std::chrono::seconds(20));
-
-// The fill of one cell of a memory workbook (the backend behind a bound one),
-// or none when it has none; none too for a workbook of another backend, which
-// `isMemory` then says.
-std::optional<std::uint32_t> MemoryFillOf(sheet::Workbook& workbook, const std::string& sheetName,
-                                          std::int32_t row, std::int32_t column, bool& isMemory);
 
 } // namespace memory_sheet

@@ -55,8 +55,8 @@ RunSummary RunHighlightCellByCell(const HighlightOptions& options, const BlockGe
 
     const std::int32_t lastOffset = block.lastRow - block.firstRow;
     for (std::int32_t offset = FirstExaminedOffset(options.kind); offset <= lastOffset; ++offset) {
-        RowKeyAndPositions row =
-            BuildRowKey(block, block.firstRow + offset, options.selectedColumns, recorder);
+        RowKeyAndPositions row = BuildRowKey(block, block.firstRow + offset,
+                                             options.selectedColumns, recorder, options.matching);
         if (!keyMap.contains(row.rowKey)) {
             keyMap.add(std::move(row.rowKey), std::move(row.positionList));
             continue;

@@ -3,7 +3,8 @@
 namespace dupes {
 
 RowKeyAndPositions BuildRowKey(const BlockGeometry& block, std::int32_t row,
-                               const std::vector<bool>& selectedColumns, BlockAccess& access) {
+                               const std::vector<bool>& selectedColumns, BlockAccess& access,
+                               const TextMatching& matching) {
     RowKeyAndPositions result;
     const std::string rowText = std::to_string(row);
     for (std::int32_t offset = 0; offset < block.columnCount(); ++offset) {
@@ -11,7 +12,8 @@ RowKeyAndPositions BuildRowKey(const BlockGeometry& block, std::int32_t row,
             continue;
         }
         const std::int32_t column = block.firstColumn + offset;
-        const std::string text = access.cellText(row, column);
+        std::string text;
+        AppendComparable(access.cellText(row, column), matching, text);
 
         result.rowKey += std::to_string(text.size());
         result.rowKey += ':';

@@ -2,6 +2,7 @@
 
 #include "dupes/BlockAccess.h"
 #include "dupes/BlockGeometry.h"
+#include "dupes/TextMatching.h"
 
 #include <cstdint>
 #include <string>
@@ -30,8 +31,10 @@ struct RowKeyAndPositions {
 
 // Reads the compared cells of sheet row `row` one by one, left to right;
 // columns whose entry in `selectedColumns` is false are not read. The
-// column list must hold an entry for every block column.
+// column list must hold an entry for every block column. Each text goes in
+// as `matching` compares it.
 RowKeyAndPositions BuildRowKey(const BlockGeometry& block, std::int32_t row,
-                               const std::vector<bool>& selectedColumns, BlockAccess& access);
+                               const std::vector<bool>& selectedColumns, BlockAccess& access,
+                               const TextMatching& matching = {});
 
 } // namespace dupes
