@@ -157,6 +157,15 @@ check "without Excel, the batch command exits with status 1" is_equal "$batch_ex
 check "it says that Excel could not be started" says "Excel could not be started"
 check "it left no output" test ! -e none.xlsx
 
+# The stand-in has a window, as Excel has, so Wine needs a display for it;
+# COM starts it from Wine's own session, with that session's environment, so
+# a new session begins on a virtual display of its own.
+end_wine
+Xvfb -displayfd 3 -screen 0 1024x768x24 3>display.txt >/dev/null 2>&1 &
+xvfb=$!
+trap 'end_wine; kill $xvfb 2>/dev/null; rm -rf "$work"' EXIT
+for _ in $(seq 50); do [ -s display.txt ] && break; sleep 0.2; done
+export DISPLAY=":$(cat display.txt)"
 wine 30 "$stand_in" /regserver
 # The stand-in's workbook: its own text format, with the file it records the
 # fills it is given in.
