@@ -34,38 +34,26 @@ std::string CalcCells::cellText(std::int32_t row, std::int32_t column) {
     });
 }
 
-void CalcCells::readTextsCellByCell(std::int32_t firstRow, std::int32_t rowCount,
-                                    const std::vector<std::int32_t>& columns,
-                                    dupes::TextTable& out) {
-    for (std::int32_t r = 0; r < rowCount; ++r) {
-        for (const std::int32_t column : columns) {
-            out.append(cellText(firstRow + r, column));
-        }
-    }
-    cellsReadOneByOne_ +=
-        static_cast<std::int64_t>(rowCount) * static_cast<std::int64_t>(columns.size());
-}
-
 // The office copies no text for a block holding rows hidden by a filter (and
 // we take none whose shape is off), so such a block is halved until the
 // halves copy, and what stays refused is read cell by cell.
-void CalcCells::readRun(std::int32_t firstRow, std::int32_t rowCount, std::int32_t firstColumn,
-                        std::int32_t columnCount, dupes::TextTable& out) {
+void CalcCells::readRun(const Area& area, dupes::TextTable& out) {
     constexpr std::int32_t kSmallestCopy = 64;
-    if (copyBlock(firstRow, rowCount, firstColumn, columnCount, out)) {
+    if (copyBlock(area, out)) {
         return;
     }
-    if (rowCount > kSmallestCopy) {
-        const std::int32_t half = rowCount / 2;
-        readRun(firstRow, half, firstColumn, columnCount, out);
-        readRun(firstRow + half, rowCount - half, firstColumn, columnCount, out);
+    if (area.rowCount() > kSmallestCopy) {
+        const std::int32_t middle = area.firstRow + area.rowCount() / 2;
+        readRun({area.firstRow, area.firstColumn, middle - 1, area.lastColumn}, out);
+        readRun({middle, area.firstColumn, area.lastRow, area.lastColumn}, out);
         return;
     }
-    std::vector<std::int32_t> columns;
-    for (std::int32_t c = 0; c < columnCount; ++c) {
-        columns.push_back(firstColumn + c);
+    for (std::int32_t row = area.firstRow; row <= area.lastRow; ++row) {
+        for (std::int32_t column = area.firstColumn; column <= area.lastColumn; ++column) {
+            out.append(cellText(row, column));
+        }
     }
-    readTextsCellByCell(firstRow, rowCount, columns, out);
+    cellsReadOneByOne_ += static_cast<std::int64_t>(area.rowCount()) * area.columnCount();
 }
 
 void CalcCells::readTexts(std::int32_t firstRow, std::int32_t rowCount,
@@ -76,26 +64,26 @@ void CalcCells::readTexts(std::int32_t firstRow, std::int32_t rowCount,
     // One copy per run of adjacent columns, then the runs' texts are woven
     // together row by row in the order the columns were asked for.
     struct Run {
-        std::int32_t firstColumn, columnCount;
+        Area area;
         dupes::TextTable texts;
     };
     std::vector<Run> runs;
     std::vector<std::pair<std::size_t, std::int32_t>> where; // per asked column: run, offset
     for (const std::int32_t column : columns) {
-        if (runs.empty() || column != runs.back().firstColumn + runs.back().columnCount) {
-            runs.push_back(Run{column, 0, {}});
+        if (runs.empty() || column != runs.back().area.lastColumn + 1) {
+            runs.push_back({{firstRow, column, firstRow + rowCount - 1, column}, {}});
+        } else {
+            runs.back().area.lastColumn = column;
         }
-        where.emplace_back(runs.size() - 1, runs.back().columnCount++);
+        where.emplace_back(runs.size() - 1, column - runs.back().area.firstColumn);
     }
     for (auto& run : runs) {
-        readRun(firstRow, rowCount, run.firstColumn, run.columnCount, run.texts);
+        readRun(run.area, run.texts);
     }
-    for (std::int32_t r = 0; r < rowCount; ++r) {
+    for (std::size_t r = 0; r < static_cast<std::size_t>(rowCount); ++r) {
         for (const auto& [run, offset] : where) {
-            const auto index =
-                static_cast<std::size_t>(r) * static_cast<std::size_t>(runs[run].columnCount) +
-                static_cast<std::size_t>(offset);
-            out.append(runs[run].texts.cell(index));
+            const auto width = static_cast<std::size_t>(runs[run].area.columnCount());
+            out.append(runs[run].texts.cell(r * width + static_cast<std::size_t>(offset)));
         }
     }
 }
