@@ -59,28 +59,6 @@ std::string Utf8LocaleFor(const std::string& locale) {
     return "C.UTF-8";
 }
 
-// A file URL for any path a user may have: every byte outside the
-// unreserved set is percent-encoded, '%', '#', blanks, '$' (which the
-// office would expand as a macro) and non-ASCII bytes included.
-std::string FileUrl(const std::string& absolutePath) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string url = "file://";
-    for (const char c : absolutePath) {
-        const auto byte = static_cast<unsigned char>(c);
-        const bool plain = (byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') ||
-                           (byte >= '0' && byte <= '9') || byte == '-' || byte == '.' ||
-                           byte == '_' || byte == '~' || byte == '/';
-        if (plain) {
-            url += c;
-        } else {
-            url += '%';
-            url += kHex[byte >> 4];
-            url += kHex[byte & 0xF];
-        }
-    }
-    return url;
-}
-
 } // namespace
 
 std::vector<std::string> OfficeArguments(const std::string& binary, const std::string& profile) {
@@ -124,6 +102,25 @@ std::vector<std::string> OfficeEnvironment(const std::vector<std::string>& varia
         result.emplace_back("SAL_USE_VCLPLUGIN=gen");
     }
     return result;
+}
+
+std::string FileUrl(const std::string& absolutePath) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string url = "file://";
+    for (const char c : absolutePath) {
+        const auto byte = static_cast<unsigned char>(c);
+        const bool plain = (byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') ||
+                           (byte >= '0' && byte <= '9') || byte == '-' || byte == '.' ||
+                           byte == '_' || byte == '~' || byte == '/';
+        if (plain) {
+            url += c;
+        } else {
+            url += '%';
+            url += kHex[byte >> 4];
+            url += kHex[byte & 0xF];
+        }
+    }
+    return url;
 }
 
 std::vector<std::string> OurEnvironment() {

@@ -1,6 +1,7 @@
 #include "UnoConnection.h"
 
 #include "MemoryLimit.h"
+#include "OfficeCommand.h"
 #include "Strings.h"
 #include "sheet/SheetError.h"
 
@@ -32,7 +33,7 @@ Reference<css::uno::XComponentContext> LocalContext(const std::string& programDi
             rtl::Bootstrap::set("URE_BOOTSTRAP", ToOUString("vnd.sun.star.pathname:" + programDir +
                                                             "/fundamentalrc"));
             context = cppu::defaultBootstrap_InitialComponentContext(
-                ToOUString("file://" + programDir + "/unorc"));
+                ToOUString(FileUrl(programDir + "/unorc")));
         } catch (const css::uno::Exception& e) {
             throw SheetError("The LibreOffice runtime in " + programDir +
                              " could not be loaded: " + ToUtf8(e.Message));
