@@ -101,8 +101,7 @@ std::string WhyNotOpened(const std::string& path, const OfficeFault& fault) {
 } // namespace
 
 CalcWorkbook::CalcWorkbook(const LibreOfficeOptions& options, const std::string& path,
-                           const ProgressListener& progress)
-    : options_(options) {
+                           const ProgressListener& progress) {
     if (path.empty()) {
         throw SheetError("No workbook was given.");
     }
@@ -118,10 +117,9 @@ CalcWorkbook::CalcWorkbook(const LibreOfficeOptions& options, const std::string&
     if (progress) {
         progress({Stage::StartingOffice, 0, 0});
     }
-    process_ = std::make_unique<OfficeProcess>(
-        OfficeProcessOptions{options.programDir, options.headless, options.stop});
+    process_ = std::make_unique<OfficeProcess>(options);
     try {
-        const auto context = ConnectToOffice(*process_, options.programDir, options.startTimeout);
+        const auto context = ConnectToOffice(*process_);
         desktop_ = GuardUno("start", [&] { return css::frame::Desktop::create(context); });
         load(context, path, progress);
     } catch (...) {
@@ -441,7 +439,7 @@ void CalcWorkbook::handOverToUser() {
     cells_.clear();
     document_.clear();
     desktop_.clear();
-    DisconnectFromOffice(*process_, options_.programDir);
+    DisconnectFromOffice(*process_);
     process_->handOver();
 }
 

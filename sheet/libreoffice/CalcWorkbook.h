@@ -46,7 +46,6 @@ private:
     Block resolve(const ParsedBlockText& parsed, const std::string& text);
     CalcCells& cellsOf(std::int32_t sheetIndex);
 
-    LibreOfficeOptions options_;
     std::unique_ptr<OfficeProcess> process_;
     css::uno::Reference<css::frame::XDesktop2> desktop_;
     css::uno::Reference<css::sheet::XSpreadsheetDocument> document_;

@@ -14,7 +14,7 @@ namespace sheet::libreoffice {
 
 namespace fs = std::filesystem;
 
-OfficeProcess::OfficeProcess(const OfficeProcessOptions& options) : options_(options) {
+OfficeProcess::OfficeProcess(LibreOfficeOptions options) : options_(std::move(options)) {
     throwIfStopped();
     RemoveStaleProfiles();
     const std::string binary = options_.programDir + "/soffice.bin";

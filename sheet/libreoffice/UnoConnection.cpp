@@ -44,10 +44,10 @@ Reference<css::uno::XComponentContext> LocalContext(const std::string& programDi
 
 } // namespace
 
-Reference<css::uno::XComponentContext> ConnectToOffice(OfficeProcess& process,
-                                                       const std::string& programDir,
-                                                       std::chrono::milliseconds timeout) {
-    const auto resolver = css::bridge::UnoUrlResolver::create(LocalContext(programDir));
+Reference<css::uno::XComponentContext> ConnectToOffice(OfficeProcess& process) {
+    const auto timeout = process.options().startTimeout;
+    const auto resolver =
+        css::bridge::UnoUrlResolver::create(LocalContext(process.options().programDir));
     const OUString url = ToOUString(process.connectUrl());
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     while (true) {
@@ -75,9 +75,10 @@ Reference<css::uno::XComponentContext> ConnectToOffice(OfficeProcess& process,
     }
 }
 
-void DisconnectFromOffice(const OfficeProcess& process, const std::string& programDir) {
+void DisconnectFromOffice(const OfficeProcess& process) {
     try {
-        const auto bridges = css::bridge::BridgeFactory::create(LocalContext(programDir));
+        const auto bridges =
+            css::bridge::BridgeFactory::create(LocalContext(process.options().programDir));
         // A bridge's description is its connection's: it names the pipe.
         const OUString pipe = ToOUString("name=" + process.pipeName());
         for (const auto& bridge : bridges->getExistingBridges()) {
