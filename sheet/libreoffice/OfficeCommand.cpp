@@ -6,8 +6,6 @@
 #include <locale.h>
 #include <optional>
 
-extern char** environ;
-
 namespace sheet::libreoffice {
 namespace {
 
@@ -121,14 +119,6 @@ std::string FileUrl(const std::string& absolutePath) {
         }
     }
     return url;
-}
-
-std::vector<std::string> OurEnvironment() {
-    std::vector<std::string> variables;
-    for (char** variable = environ; *variable != nullptr; ++variable) {
-        variables.emplace_back(*variable);
-    }
-    return variables;
 }
 
 } // namespace sheet::libreoffice

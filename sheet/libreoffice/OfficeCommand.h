@@ -30,7 +30,4 @@ std::vector<std::string> OfficeEnvironment(const std::vector<std::string>& varia
 // bytes included. `absolutePath` must be absolute.
 std::string FileUrl(const std::string& absolutePath);
 
-// This process's environment, NAME=value each.
-std::vector<std::string> OurEnvironment();
-
 } // namespace sheet::libreoffice

@@ -3,6 +3,7 @@
 
 #include "OfficeCommand.h"
 #include "ProfileTemplate.h"
+#include "Spawn.h"
 #include "sheet/SheetError.h"
 
 #include <cerrno>

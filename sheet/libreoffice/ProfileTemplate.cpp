@@ -3,6 +3,7 @@
 
 #include "OfficeCommand.h"
 #include "OfficeGuard.h"
+#include "Spawn.h"
 #include "sheet/SheetError.h"
 
 #include <fstream>

@@ -4,7 +4,7 @@
 // goes once it ends. The start-up sweep removes only what nobody holds.
 #include "sheet/libreoffice/OfficeGuard.h"
 #include "ScopedVariable.h"
-#include "sheet/libreoffice/OfficeCommand.h"
+#include "sheet/libreoffice/Spawn.h"
 
 #include <chrono>
 #include <csignal>
