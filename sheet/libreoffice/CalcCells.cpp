@@ -31,11 +31,7 @@ public:
         document_->setPropertyValue(name_, css::uno::Any(value));
     }
     ~ScopedSetting() {
-        try {
-            document_->setPropertyValue(name_, css::uno::Any(earlier_));
-        } catch (const css::uno::Exception&) {
-            // The office is gone: nothing is left to put back.
-        }
+        Quietly([&] { document_->setPropertyValue(name_, css::uno::Any(earlier_)); });
     }
     ScopedSetting(const ScopedSetting&) = delete;
     ScopedSetting& operator=(const ScopedSetting&) = delete;
@@ -120,9 +116,12 @@ std::string CalcCells::sheetName() {
     return ToUtf8(Reference<css::container::XNamed>(sheet_, UNO_QUERY_THROW)->getName());
 }
 
-// The office takes fills on a protected sheet or a read-only document without
-// a word and keeps none, so both are asked about first.
-void CalcCells::checkColourable() {
+void CalcCells::colourSpans(const std::vector<dupes::CellSpan>& spans, std::uint32_t colour) {
+    if (spans.empty()) {
+        return;
+    }
+    // The office takes fills on a protected sheet or a read-only document
+    // without a word and keeps none, so both are asked about first.
     GuardUno("colour the cells", [&] {
         if (Reference<css::util::XProtectable>(sheet_, UNO_QUERY_THROW)->isProtected()) {
             throw SheetError("The sheet \"" + sheetName() +
@@ -134,27 +133,6 @@ void CalcCells::checkColourable() {
                              "coloured.");
         }
     });
-}
-
-// Whatever else may keep the office from filling cells, the corners of the
-// request show it: the first and the last cell asked for.
-void CalcCells::checkColoured(const css::table::CellRangeAddress& first,
-                              const css::table::CellRangeAddress& last, std::uint32_t colour) {
-    const auto fillAt = [&](sal_Int32 column, sal_Int32 row) {
-        return fillOf(static_cast<std::int32_t>(row) + 1, static_cast<std::int32_t>(column) + 1);
-    };
-    if (fillAt(first.StartColumn, first.StartRow) != colour ||
-        fillAt(last.EndColumn, last.EndRow) != colour) {
-        throw SheetError("LibreOffice did not colour the cells of the sheet \"" + sheetName() +
-                         "\": the fills it accepted are not there.");
-    }
-}
-
-void CalcCells::colourSpans(const std::vector<dupes::CellSpan>& spans, std::uint32_t colour) {
-    if (spans.empty()) {
-        return;
-    }
-    checkColourable();
     // Spans of one width on consecutive rows become one rectangle: fewer
     // ranges for the office to keep apart.
     std::vector<css::table::CellRangeAddress> rectangles;
@@ -178,22 +156,26 @@ void CalcCells::colourSpans(const std::vector<dupes::CellSpan>& spans, std::uint
         ranges->addRangeAddresses({rectangles.data(), static_cast<sal_Int32>(rectangles.size())},
                                   false);
         const Reference<css::beans::XPropertySet> properties(ranges, UNO_QUERY_THROW);
-        // Undo and row-height adjustment cost far more than the colouring on a
-        // large block: undo copies the old attributes of every marked run by
-        // scanning its column from the top, which grows with the square of
-        // the runs on a column that already holds many formats (46 s against
-        // 8 s for a million rows). Neither serves a run: a fill changes no
-        // row height, and the run's colouring is not the user's own edit to
-        // take back, just as Excel keeps no undo step for a change made
-        // through automation. (Turning undo off empties the undo list; a run
-        // works on a workbook just loaded, whose list is empty.)
+        // Undo and row-height adjustment cost far more than the colouring on
+        // a large block (46 s against 8 s for a million rows): undo copies the
+        // old attributes of every marked run, scanning its column from the
+        // top. Neither serves a run: a fill changes no row height, and a run's
+        // colouring is no edit of the user's to take back, as Excel keeps no
+        // undo step for automation. (Turning undo off empties the undo list;
+        // a run works on a workbook just loaded, whose list is empty.)
         const Reference<css::beans::XPropertySet> document(documentFactory_, UNO_QUERY_THROW);
         const ScopedSetting noUndo(document, "IsUndoEnabled", false);
         const ScopedSetting noHeights(document, "IsAdjustHeightEnabled", false);
         properties->setPropertyValue("CellBackColor",
                                      css::uno::Any(static_cast<sal_Int32>(SwapRedAndBlue(colour))));
     });
-    checkColoured(rectangles.front(), rectangles.back(), colour);
+    // Whatever else may keep the office from filling cells, the corners of
+    // the request show it: the first and the last cell asked for.
+    if (fillOf(spans.front().row, spans.front().firstColumn) != colour ||
+        fillOf(spans.back().row, spans.back().lastColumn) != colour) {
+        throw SheetError("LibreOffice did not colour the cells of the sheet \"" + sheetName() +
+                         "\": the fills it accepted are not there.");
+    }
 }
 
 std::optional<std::uint32_t> CalcCells::fillOf(std::int32_t row, std::int32_t column) {

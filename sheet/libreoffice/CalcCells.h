@@ -5,7 +5,6 @@
 #include <com/sun/star/frame/XController.hpp>
 #include <com/sun/star/lang/XMultiServiceFactory.hpp>
 #include <com/sun/star/sheet/XSpreadsheet.hpp>
-#include <com/sun/star/table/CellRangeAddress.hpp>
 #include <com/sun/star/table/XCellRange.hpp>
 
 #include <map>
@@ -47,9 +46,6 @@ private:
                                                        const dupes::TextTable& copied,
                                                        const std::vector<std::size_t>& ambiguous);
     std::string sheetName();
-    void checkColourable();
-    void checkColoured(const css::table::CellRangeAddress& first,
-                       const css::table::CellRangeAddress& last, std::uint32_t colour);
 
     css::uno::Reference<css::frame::XController> controller_;
     css::uno::Reference<css::sheet::XSpreadsheet> sheet_;

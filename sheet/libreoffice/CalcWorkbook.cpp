@@ -17,7 +17,6 @@
 
 #include <com/sun/star/awt/XTopWindow.hpp>
 #include <com/sun/star/awt/XWindow.hpp>
-#include <com/sun/star/beans/NamedValue.hpp>
 #include <com/sun/star/container/XIndexAccess.hpp>
 #include <com/sun/star/container/XNamed.hpp>
 #include <com/sun/star/document/MacroExecMode.hpp>
@@ -37,8 +36,6 @@
 #include <com/sun/star/util/XCloseable.hpp>
 #include <rtl/ref.hxx>
 
-#include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -66,9 +63,7 @@ OUString UrlOf(const std::string& path) {
 // filter writes a package without macros, which a name promising macros
 // makes other spreadsheet programs refuse.
 OUString FilterFor(const std::string& path) {
-    std::string extension = fs::path(path).extension().string();
-    std::ranges::transform(extension, extension.begin(),
-                           [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    const std::string extension = AsciiLower(fs::path(path).extension().string());
     for (const auto& [known, filter] : {std::pair{".xlsx", "Calc MS Excel 2007 XML"},
                                         {".xls", "MS Excel 97"},
                                         {".ods", "calc8"},
@@ -82,20 +77,44 @@ OUString FilterFor(const std::string& path) {
         "\": choose a name ending in .xlsx, .xls, .ods or .fods, which keep cell colours.");
 }
 
-// Why the office did not open `path`, in words: the cause its error names,
-// else what we can see for ourselves, else the usual suspects.
-std::string WhyNotOpened(const std::string& path, const OfficeFault& fault) {
-    const std::string prefix = "LibreOffice could not open \"" + path + "\"";
-    if (fault.stopped) {
-        return "LibreOffice stopped while opening \"" + path + "\"." + MemoryLimitNote();
+// Closing what we cannot use; the office ends with the workbook anyway.
+void Close(const Reference<css::uno::XInterface>& component) noexcept {
+    Quietly([&] {
+        if (const Reference<css::util::XCloseable> closeable{component, UNO_QUERY};
+            closeable.is()) {
+            closeable->close(true);
+        }
+    });
+}
+
+SheetLimits LimitsOf(const Reference<css::sheet::XSpreadsheet>& sheet) {
+    const Reference<css::table::XColumnRowRange> range(sheet, UNO_QUERY_THROW);
+    return SheetLimits{range->getRows()->getCount(), range->getColumns()->getCount()};
+}
+
+// A file the user may not write (or on a read-only disk) opens read-only, and
+// the office then drops every fill without a word. The copy is saved
+// elsewhere, so the workbook is read again, the same way (the filter the
+// office chose, and its options: a csv file's), from the office's own stream
+// of the file, which binds no file to the document: it can be coloured, and
+// the file itself can never be written.
+Reference<css::lang::XComponent>
+ReloadUnbound(const Reference<css::frame::XDesktop2>& desktop,
+              const Reference<css::uno::XComponentContext>& context,
+              const Reference<css::lang::XComponent>& readOnly, const OUString& url,
+              const std::string& path, std::vector<css::beans::PropertyValue> arguments) {
+    for (const auto& argument :
+         Reference<css::frame::XModel>(readOnly, UNO_QUERY_THROW)->getArgs()) {
+        if (argument.Name == "FilterName" || argument.Name == "FilterOptions") {
+            arguments.push_back(argument);
+        }
     }
-    if (!fault.cause.empty()) {
-        return prefix + ": " + fault.cause + ".";
-    }
-    if (::access(path.c_str(), R_OK) != 0) {
-        return prefix + ": the file cannot be read (" + std::strerror(errno) + ").";
-    }
-    return prefix + ": the file is damaged, protected by a password, or not a spreadsheet.";
+    Close(readOnly);
+    const auto stream = css::ucb::SimpleFileAccess::create(context)->openFileRead(url);
+    arguments.push_back(Property("InputStream", Any(stream)));
+    arguments.push_back(
+        Property("DocumentTitle", Any(ToOUString(fs::path(path).filename().string()))));
+    return desktop->loadComponentFromURL("private:stream", "_blank", 0, Properties(arguments));
 }
 
 } // namespace
@@ -136,56 +155,6 @@ CalcWorkbook::~CalcWorkbook() {
     }
 }
 
-namespace {
-
-void Close(const Reference<css::uno::XInterface>& component) noexcept {
-    try {
-        if (const Reference<css::util::XCloseable> closeable{component, UNO_QUERY};
-            closeable.is()) {
-            closeable->close(true);
-        }
-    } catch (const css::uno::Exception&) {
-        // Closing what we cannot use; the office ends with the workbook anyway.
-    }
-}
-
-SheetLimits LimitsOf(const Reference<css::sheet::XSpreadsheet>& sheet) {
-    const Reference<css::table::XColumnRowRange> range(sheet, UNO_QUERY_THROW);
-    return SheetLimits{range->getRows()->getCount(), range->getColumns()->getCount()};
-}
-
-bool IsReadOnly(const Reference<css::lang::XComponent>& component) {
-    const Reference<css::frame::XStorable> storable(component, UNO_QUERY);
-    return storable.is() && storable->isReadonly();
-}
-
-// A file the user may not write (or on a read-only disk) opens read-only, and
-// the office then drops every fill without a word. The copy is saved
-// elsewhere, so the workbook is read again, the same way (the filter the
-// office chose, and its options: a csv file's), from the office's own stream
-// of the file, which binds no file to the document: it can be coloured, and
-// the file itself can never be written.
-Reference<css::lang::XComponent>
-ReloadUnbound(const Reference<css::frame::XDesktop2>& desktop,
-              const Reference<css::uno::XComponentContext>& context,
-              const Reference<css::lang::XComponent>& readOnly, const OUString& url,
-              const std::string& path, std::vector<css::beans::PropertyValue> arguments) {
-    for (const auto& argument :
-         Reference<css::frame::XModel>(readOnly, UNO_QUERY_THROW)->getArgs()) {
-        if (argument.Name == "FilterName" || argument.Name == "FilterOptions") {
-            arguments.push_back(argument);
-        }
-    }
-    Close(readOnly);
-    const auto stream = css::ucb::SimpleFileAccess::create(context)->openFileRead(url);
-    arguments.push_back(Property("InputStream", Any(stream)));
-    arguments.push_back(
-        Property("DocumentTitle", Any(ToOUString(fs::path(path).filename().string()))));
-    return desktop->loadComponentFromURL("private:stream", "_blank", 0, Properties(arguments));
-}
-
-} // namespace
-
 void CalcWorkbook::load(const Reference<css::uno::XComponentContext>& context,
                         const std::string& path, const ProgressListener& progress) {
     if (progress) {
@@ -205,7 +174,8 @@ void CalcWorkbook::load(const Reference<css::uno::XComponentContext>& context,
                  Any(Reference<css::task::XInteractionHandler>(interaction.get()))),
     };
     // The office's own exception text names source files and URLs, so the
-    // words come from what it asked, or else say what is likely.
+    // words come from what it asked, else the cause its error names, else
+    // what we can see for ourselves, else the usual suspects.
     const auto refused = [&](const OfficeFault& fault) {
         // Short of memory, the office calls a sound workbook damaged, or dies
         // after asking to repair it.
@@ -216,12 +186,25 @@ void CalcWorkbook::load(const Reference<css::uno::XComponentContext>& context,
             return SheetError("The workbook \"" + path + "\" " + *problem);
         }
         DebugDetail("open the workbook", fault);
-        return SheetError(WhyNotOpened(path, fault));
+        const std::string prefix = "LibreOffice could not open \"" + path + "\": ";
+        if (fault.stopped) {
+            return SheetError("LibreOffice stopped while opening \"" + path + "\"." +
+                              MemoryLimitNote());
+        }
+        if (!fault.cause.empty()) {
+            return SheetError(prefix + fault.cause + ".");
+        }
+        if (::access(path.c_str(), R_OK) != 0) {
+            return SheetError(prefix + "the file cannot be read (" + std::strerror(errno) + ").");
+        }
+        return SheetError(prefix + "the file is damaged, protected by a password, or not a "
+                                   "spreadsheet.");
     };
     Reference<css::lang::XComponent> component;
     try {
         component = desktop_->loadComponentFromURL(url, "_blank", 0, Properties(arguments));
-        if (component.is() && IsReadOnly(component)) {
+        if (const Reference<css::frame::XStorable> file{component, UNO_QUERY};
+            file.is() && file->isReadonly()) {
             const auto readOnly = std::exchange(component, {});
             component = ReloadUnbound(desktop_, context, readOnly, url, path, arguments);
         }
@@ -230,12 +213,9 @@ void CalcWorkbook::load(const Reference<css::uno::XComponentContext>& context,
         Close(component);
         throw refused(fault);
     }
-    if (!component.is()) {
-        throw refused({});
-    }
     // Data the office could not read (past its last row, say) comes as a
     // notice, after which the load goes on with part of the workbook.
-    if (interaction->problem()) {
+    if (!component.is() || interaction->problem()) {
         Close(component);
         throw refused({});
     }
@@ -264,11 +244,8 @@ void CalcWorkbook::closeAndEnd() noexcept {
     cells_.clear();
     if (ask) {
         Close(document_);
-        try {
-            desktop_->terminate();
-        } catch (const css::uno::Exception&) {
-            // The office may already be gone; ending the process below covers it.
-        }
+        // The office may already be gone; ending the process below covers it.
+        Quietly([&] { desktop_->terminate(); });
     }
     document_.clear();
     desktop_.clear();
@@ -390,21 +367,17 @@ std::string CalcWorkbook::headerValue(const Block& block, std::int32_t column) {
     });
 }
 
-CalcCells& CalcWorkbook::cellsOf(std::int32_t sheetIndex) {
-    auto& cells = cells_[sheetIndex];
+dupes::BlockAccess& CalcWorkbook::cells(const Block& block) {
+    auto& cells = cells_[block.sheetIndex];
     if (!cells) {
         GuardUno("read the sheet", [&] {
             cells = std::make_unique<CalcCells>(
-                sheetAt(sheetIndex), static_cast<sal_Int16>(sheetIndex),
+                sheetAt(block.sheetIndex), static_cast<sal_Int16>(block.sheetIndex),
                 Reference<css::lang::XMultiServiceFactory>(document_, UNO_QUERY_THROW),
                 controller());
         });
     }
     return *cells;
-}
-
-dupes::BlockAccess& CalcWorkbook::cells(const Block& block) {
-    return cellsOf(block.sheetIndex);
 }
 
 void CalcWorkbook::saveCopyAs(const std::string& path, bool replace,

@@ -44,7 +44,6 @@ private:
     void closeAndEnd() noexcept;
     css::uno::Reference<css::sheet::XSpreadsheet> sheetAt(std::int32_t index);
     Block resolve(const ParsedBlockText& parsed, const std::string& text);
-    CalcCells& cellsOf(std::int32_t sheetIndex);
 
     std::unique_ptr<OfficeProcess> process_;
     css::uno::Reference<css::frame::XDesktop2> desktop_;

@@ -1,8 +1,9 @@
 // The command line and environment of an office we start.
 #include "OfficeCommand.h"
 
+#include "Strings.h"
+
 #include <algorithm>
-#include <cctype>
 #include <locale.h>
 #include <optional>
 
@@ -36,10 +37,8 @@ bool IsUtf8(const std::string& locale) {
     if (dot == std::string::npos) {
         return false;
     }
-    std::string codeset = locale.substr(dot + 1, locale.find('@', dot) - dot - 1);
+    std::string codeset = AsciiLower(locale.substr(dot + 1, locale.find('@', dot) - dot - 1));
     std::erase(codeset, '-');
-    std::ranges::transform(codeset, codeset.begin(),
-                           [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return codeset == "utf8";
 }
 

@@ -189,14 +189,12 @@ std::optional<std::string> AskOfficeForRange(const Reference<css::frame::XContro
             return std::nullopt;
         }
     }
-    try {
+    Quietly([&] {
         selection->removeRangeSelectionListener(answer.get());
         if (toolkit.is()) {
             WatchKeys(toolkit, answer.get(), false);
         }
-    } catch (const css::uno::Exception&) {
-        // The document is already gone; nothing left to detach from.
-    }
+    });
     return result;
 }
 

@@ -3,6 +3,7 @@
 #include "MemoryLimit.h"
 #include "OfficeCommand.h"
 #include "Strings.h"
+#include "UnoErrors.h"
 #include "sheet/SheetError.h"
 
 #include <com/sun/star/bridge/BridgeFactory.hpp>
@@ -75,8 +76,9 @@ Reference<css::uno::XComponentContext> ConnectToOffice(OfficeProcess& process) {
     }
 }
 
+// With no bridge left to close, nothing holds the office.
 void DisconnectFromOffice(const OfficeProcess& process) {
-    try {
+    Quietly([&] {
         const auto bridges =
             css::bridge::BridgeFactory::create(LocalContext(process.options().programDir));
         // A bridge's description is its connection's: it names the pipe.
@@ -86,9 +88,7 @@ void DisconnectFromOffice(const OfficeProcess& process) {
                 Reference<css::lang::XComponent>(bridge, css::uno::UNO_QUERY_THROW)->dispose();
             }
         }
-    } catch (const css::uno::Exception&) {
-        // No bridge left to close: nothing holds the office.
-    }
+    });
 }
 
 } // namespace sheet::libreoffice
