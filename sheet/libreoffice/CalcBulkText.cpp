@@ -32,16 +32,6 @@ constexpr sal_Int16 kAnyContent = css::sheet::CellFlags::VALUE | css::sheet::Cel
 // The office's own copy format: display texts, tabs and line breaks kept.
 constexpr std::string_view kTabSeparatedFlavour = "application/x-libreoffice-tsvc";
 
-std::optional<css::datatransfer::DataFlavor>
-TabSeparatedFlavour(const Reference<css::datatransfer::XTransferable>& transferable) {
-    for (const auto& flavour : transferable->getTransferDataFlavors()) {
-        if (ToUtf8(flavour.MimeType).rfind(kTabSeparatedFlavour, 0) == 0) {
-            return flavour;
-        }
-    }
-    return std::nullopt;
-}
-
 } // namespace
 
 Reference<css::table::XCellRange> CalcCells::rangeOf(const Area& area) {
@@ -99,11 +89,16 @@ bool CalcCells::copyAsText(const Area& area, dupes::TextTable& copied,
             Reference<css::datatransfer::XTransferableSupplier>(controller_, UNO_QUERY_THROW)
                 ->getTransferable();
         selection->select(previous);
-        const auto flavour = transferable.is() ? TabSeparatedFlavour(transferable) : std::nullopt;
+        if (!transferable.is()) {
+            return false;
+        }
         Any data;
         try {
-            if (flavour) {
-                data = transferable->getTransferData(*flavour);
+            for (const auto& flavour : transferable->getTransferDataFlavors()) {
+                if (ToUtf8(flavour.MimeType).starts_with(kTabSeparatedFlavour)) {
+                    data = transferable->getTransferData(flavour);
+                    break;
+                }
             }
         } catch (const css::datatransfer::UnsupportedFlavorException&) {
             // Offered but not given: the cell-by-cell route takes over.

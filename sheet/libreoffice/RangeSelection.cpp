@@ -8,7 +8,6 @@
 #include <com/sun/star/awt/PosSize.hpp>
 #include <com/sun/star/awt/XExtendedToolkit.hpp>
 #include <com/sun/star/awt/XKeyHandler.hpp>
-#include <com/sun/star/awt/XTopWindow.hpp>
 #include <com/sun/star/awt/XWindowPeer.hpp>
 #include <com/sun/star/sheet/XRangeSelection.hpp>
 #include <com/sun/star/sheet/XRangeSelectionListener.hpp>
@@ -83,16 +82,6 @@ private:
     std::optional<std::string> answer_;
 };
 
-// The office's toolkit, through the document's window; null when it has none.
-Reference<css::awt::XExtendedToolkit>
-ToolkitOf(const Reference<css::frame::XController>& controller) {
-    const Reference<css::awt::XWindowPeer> peer(controller->getFrame()->getContainerWindow(),
-                                                css::uno::UNO_QUERY);
-    return peer.is()
-               ? Reference<css::awt::XExtendedToolkit>(peer->getToolkit(), css::uno::UNO_QUERY)
-               : Reference<css::awt::XExtendedToolkit>();
-}
-
 using TopWindows = std::vector<Reference<css::uno::XInterface>>;
 
 // The toolkit's key handlers and its list of top windows are marked
@@ -157,7 +146,12 @@ std::optional<std::string> AskOfficeForRange(const Reference<css::frame::XContro
         if (closing.is()) {
             closing->addCloseListener(answer.get());
         }
-        toolkit = ToolkitOf(controller);
+        // The office's toolkit, through the document's window, where it has one.
+        if (const Reference<css::awt::XWindowPeer> peer{
+                controller->getFrame()->getContainerWindow(), css::uno::UNO_QUERY};
+            peer.is()) {
+            toolkit.set(peer->getToolkit(), css::uno::UNO_QUERY);
+        }
         if (toolkit.is()) {
             WatchKeys(toolkit, answer.get(), true);
             before = TopWindowsOf(toolkit);

@@ -2,7 +2,6 @@
 
 #include "OfficeProcess.h"
 
-#include <com/sun/star/frame/XDesktop2.hpp>
 #include <com/sun/star/uno/XComponentContext.hpp>
 
 namespace sheet::libreoffice {
