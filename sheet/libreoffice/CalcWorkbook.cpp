@@ -260,8 +260,7 @@ Reference<css::frame::XController> CalcWorkbook::controller() {
 
 void CalcWorkbook::show() {
     GuardUno("show the workbook", [&] {
-        const auto frame = controller()->getFrame();
-        const auto window = frame->getContainerWindow();
+        const auto window = controller()->getFrame()->getContainerWindow();
         window->setVisible(true);
         if (const Reference<css::awt::XTopWindow> top{window, UNO_QUERY}; top.is()) {
             top->toFront();

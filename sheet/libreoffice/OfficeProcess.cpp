@@ -91,8 +91,4 @@ void OfficeProcess::throwIfStopped() const {
     }
 }
 
-bool OfficeProcess::stoppedWithin(std::chrono::milliseconds time) const {
-    return PulledWithin(options_.stop, time);
-}
-
 } // namespace sheet::libreoffice

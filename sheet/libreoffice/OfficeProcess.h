@@ -47,8 +47,6 @@ public:
     // Whether the stop switch was pulled; throws Stopped when it was.
     bool stopRequested() const;
     void throwIfStopped() const;
-    // Sleeps up to `time`; true, at once, when the stop switch is pulled.
-    bool stoppedWithin(std::chrono::milliseconds time) const;
 
 private:
     LibreOfficeOptions options_;

@@ -70,7 +70,7 @@ Reference<css::uno::XComponentContext> ConnectToOffice(OfficeProcess& process) {
             throw SheetError("LibreOffice did not answer within " +
                              std::to_string(timeout.count() / 1000) + " seconds.");
         }
-        if (process.stoppedWithin(std::chrono::milliseconds(50))) {
+        if (PulledWithin(process.options().stop, std::chrono::milliseconds(50))) {
             throw Stopped();
         }
     }
