@@ -56,7 +56,8 @@ void Reap(pid_t pid) {
 } // namespace
 
 OfficeGuard::OfficeGuard(const OfficeLeftovers& leftovers, std::vector<std::string> arguments,
-                         std::vector<std::string> environment) {
+                         std::vector<std::string> environment,
+                         const std::shared_ptr<StopSwitch>& stop) {
     const std::string office = arguments.front();
     arguments.insert(arguments.begin(), {GuardProgram(), leftovers.folder, leftovers.pipeName});
     int ends[2];
@@ -72,6 +73,10 @@ OfficeGuard::OfficeGuard(const OfficeLeftovers& leftovers, std::vector<std::stri
     const auto first = error == 0 ? Hear(socket_, -1) : std::nullopt;
     if (first && first->what == GuardWord::Started) {
         office_ = static_cast<pid_t>(first->number);
+        // A switch pulled while we were starting kills the office here, at once.
+        if (stop) {
+            stopHook_ = stop->onPull([this] { kill(); });
+        }
         return;
     }
     end(std::chrono::milliseconds(0));
@@ -119,6 +124,7 @@ void OfficeGuard::end(std::chrono::milliseconds grace) {
 }
 
 void OfficeGuard::handOver() {
+    stopHook_ = {};
     say({GuardWord::HandOver});
     {
         const std::lock_guard lock(socketMutex_);

@@ -43,15 +43,11 @@ OfficeProcess::OfficeProcess(LibreOfficeOptions options) : options_(std::move(op
         }
         guard_ = std::make_unique<OfficeGuard>(
             OfficeLeftovers{profileDir_, pipeName_}, arguments,
-            OfficeEnvironment(OurEnvironment(), profileDir_, options_.headless));
+            OfficeEnvironment(OurEnvironment(), profileDir_, options_.headless), options_.stop);
     } catch (...) {
         std::error_code ec;
         fs::remove_all(profileDir_, ec);
         throw;
-    }
-    // A switch pulled while we were starting kills the office here, at once.
-    if (options_.stop) {
-        stopHook_ = options_.stop->onPull([guard = guard_.get()] { guard->kill(); });
     }
 }
 
@@ -70,13 +66,11 @@ bool OfficeProcess::running() {
 void OfficeProcess::end(std::chrono::milliseconds timeout) {
     if (guard_) {
         guard_->end(stopRequested() ? std::chrono::milliseconds(0) : timeout);
-        stopHook_ = {};
         guard_.reset();
     }
 }
 
 void OfficeProcess::handOver() {
-    stopHook_ = {};
     guard_->handOver();
     guard_.reset();
 }

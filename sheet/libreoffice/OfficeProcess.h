@@ -53,7 +53,6 @@ private:
     std::string profileDir_;
     std::string pipeName_;
     std::unique_ptr<OfficeGuard> guard_;
-    StopSwitch::Hook stopHook_;
 };
 
 } // namespace sheet::libreoffice

@@ -91,7 +91,7 @@ TEST_P(Guard, LeavesNothingOnceTheOfficeHasEnded) {
                 {folder.string(), pipe},
                 {"/bin/sh", "-c",
                  ": > \"$0/started\"; /bin/sh -c 'sleep 600; :' \"$0\" & sleep 600; :", folder},
-                OurEnvironment());
+                OurEnvironment(), nullptr);
             if (ending != Ending::KilledWhileStarting) {
                 Eventually(started);
             }
