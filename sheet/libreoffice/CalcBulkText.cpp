@@ -32,82 +32,76 @@ constexpr sal_Int16 kAnyContent = css::sheet::CellFlags::VALUE | css::sheet::Cel
 // The office's own copy format: display texts, tabs and line breaks kept.
 constexpr std::string_view kTabSeparatedFlavour = "application/x-libreoffice-tsvc";
 
-std::optional<css::datatransfer::DataFlavor>
-TabSeparatedFlavour(const Reference<css::datatransfer::XTransferable>& transferable) {
-    for (const auto& flavour : transferable->getTransferDataFlavors()) {
-        if (ToUtf8(flavour.MimeType).rfind(kTabSeparatedFlavour, 0) == 0) {
-            return flavour;
-        }
-    }
-    return std::nullopt;
-}
-
 } // namespace
 
-Reference<css::table::XCellRange> CalcCells::rangeOf(std::int32_t firstRow, std::int32_t rowCount,
-                                                     std::int32_t firstColumn,
-                                                     std::int32_t columnCount) {
-    return sheet_->getCellRangeByPosition(firstColumn - 1, firstRow - 1,
-                                          firstColumn + columnCount - 2, firstRow + rowCount - 2);
+Reference<css::table::XCellRange> CalcCells::rangeOf(const Area& area) {
+    return sheet_->getCellRangeByPosition(area.firstColumn - 1, area.firstRow - 1,
+                                          area.lastColumn - 1, area.lastRow - 1);
 }
 
 // The office leaves empty rows and columns at the edges of a block out of its
 // copy, so only the block's data area is copied, and the cells around it are
 // known to be empty.
-bool CalcCells::copyBlock(std::int32_t firstRow, std::int32_t rowCount, std::int32_t firstColumn,
-                          std::int32_t columnCount, dupes::TextTable& out) {
+bool CalcCells::copyBlock(const Area& area, dupes::TextTable& out) {
     const auto content = GuardUno("read the cells", [&] {
-        const auto range = rangeOf(firstRow, rowCount, firstColumn, columnCount);
-        return Reference<css::sheet::XCellRangesQuery>(range, UNO_QUERY_THROW)
+        return Reference<css::sheet::XCellRangesQuery>(rangeOf(area), UNO_QUERY_THROW)
             ->queryContentCells(kAnyContent)
             ->getRangeAddresses();
     });
-    std::int32_t top = firstRow + rowCount, bottom = firstRow - 1;
-    std::int32_t left = firstColumn + columnCount, right = firstColumn - 1;
-    for (const auto& area : content) {
-        top = std::min(top, area.StartRow + 1);
-        bottom = std::max(bottom, area.EndRow + 1);
-        left = std::min(left, area.StartColumn + 1);
-        right = std::max(right, area.EndColumn + 1);
+    Area data{area.lastRow + 1, area.lastColumn + 1, area.firstRow - 1, area.firstColumn - 1};
+    for (const auto& cells : content) {
+        data.firstRow = std::min(data.firstRow, cells.StartRow + 1);
+        data.lastRow = std::max(data.lastRow, cells.EndRow + 1);
+        data.firstColumn = std::min(data.firstColumn, cells.StartColumn + 1);
+        data.lastColumn = std::max(data.lastColumn, cells.EndColumn + 1);
     }
-    dupes::TextTable data;
-    if (bottom >= top && !copyAsText(top, bottom - top + 1, left, right - left + 1, data)) {
+    dupes::TextTable copied;
+    std::map<std::size_t, std::string> reread;
+    if (data.rowCount() > 0 && !copyAsText(data, copied, reread)) {
         return false;
     }
-    const auto width = static_cast<std::size_t>(right - left + 1);
-    for (std::int32_t row = firstRow; row < firstRow + rowCount; ++row) {
-        for (std::int32_t column = firstColumn; column < firstColumn + columnCount; ++column) {
-            const bool inside = row >= top && row <= bottom && column >= left && column <= right;
-            out.append(inside ? data.cell(static_cast<std::size_t>(row - top) * width +
-                                          static_cast<std::size_t>(column - left))
-                              : std::string_view());
+    const auto width = static_cast<std::size_t>(data.columnCount());
+    for (std::int32_t row = area.firstRow; row <= area.lastRow; ++row) {
+        for (std::int32_t column = area.firstColumn; column <= area.lastColumn; ++column) {
+            if (row < data.firstRow || row > data.lastRow || column < data.firstColumn ||
+                column > data.lastColumn) {
+                out.append({});
+                continue;
+            }
+            const auto index = static_cast<std::size_t>(row - data.firstRow) * width +
+                               static_cast<std::size_t>(column - data.firstColumn);
+            const auto again = reread.find(index);
+            out.append(again != reread.end() ? again->second : copied.cell(index));
         }
     }
     return true;
 }
 
-bool CalcCells::copyAsText(std::int32_t firstRow, std::int32_t rowCount, std::int32_t firstColumn,
-                           std::int32_t columnCount, dupes::TextTable& out) {
+// Copies `area` into `copied`, and the texts of its cells that cannot be
+// trusted, read one by one, into `reread` by their index in `copied`.
+bool CalcCells::copyAsText(const Area& area, dupes::TextTable& copied,
+                           std::map<std::size_t, std::string>& reread) {
     return GuardUno("read the cells", [&] {
-        const auto range = rangeOf(firstRow, rowCount, firstColumn, columnCount);
         const Reference<css::view::XSelectionSupplier> selection(controller_, UNO_QUERY_THROW);
         const Any previous = selection->getSelection();
-        selection->select(Any(range));
+        selection->select(Any(rangeOf(area)));
         const auto transferable =
             Reference<css::datatransfer::XTransferableSupplier>(controller_, UNO_QUERY_THROW)
                 ->getTransferable();
         selection->select(previous);
-        const auto flavour = transferable.is() ? TabSeparatedFlavour(transferable) : std::nullopt;
+        if (!transferable.is()) {
+            return false;
+        }
         Any data;
         try {
-            if (flavour) {
-                data = transferable->getTransferData(*flavour);
+            for (const auto& flavour : transferable->getTransferDataFlavors()) {
+                if (ToUtf8(flavour.MimeType).starts_with(kTabSeparatedFlavour)) {
+                    data = transferable->getTransferData(flavour);
+                    break;
+                }
             }
         } catch (const css::datatransfer::UnsupportedFlavorException&) {
             // Offered but not given: the cell-by-cell route takes over.
-        }
-        if (!data.hasValue()) {
-            return false;
         }
         // The flavour names its data type; 7.4 hands out a string.
         css::uno::Sequence<sal_Int8> bytes;
@@ -121,14 +115,12 @@ bool CalcCells::copyAsText(std::int32_t firstRow, std::int32_t rowCount, std::in
         } else {
             return false;
         }
-        const std::string_view text(utf8);
-        const std::size_t before = out.size();
         std::vector<std::size_t> ambiguous;
-        if (!ParseTabSeparated(text, static_cast<std::size_t>(rowCount),
-                               static_cast<std::size_t>(columnCount), out, ambiguous)) {
+        if (!ParseTabSeparated(utf8, static_cast<std::size_t>(area.rowCount()),
+                               static_cast<std::size_t>(area.columnCount()), copied, ambiguous)) {
             return false;
         }
-        rereadUntrusted(firstRow, rowCount, firstColumn, columnCount, before, ambiguous, out);
+        reread = rereadUntrusted(area, copied, ambiguous);
         return true;
     });
 }
@@ -138,59 +130,37 @@ bool CalcCells::copyAsText(std::int32_t firstRow, std::int32_t rowCount, std::in
 // result is copied as 1 or 0 though the cell shows TRUE or FALSE. (Which
 // result type such a formula reports depends on the file format it came
 // from, so all formulas count.)
-void CalcCells::rereadUntrusted(std::int32_t firstRow, std::int32_t rowCount,
-                                std::int32_t firstColumn, std::int32_t columnCount,
-                                std::size_t firstIndex, const std::vector<std::size_t>& ambiguous,
-                                dupes::TextTable& texts) {
-    const auto rowOf = [&](std::size_t index) {
-        return firstRow + static_cast<std::int32_t>((index - firstIndex) /
-                                                    static_cast<std::size_t>(columnCount));
+std::map<std::size_t, std::string>
+CalcCells::rereadUntrusted(const Area& area, const dupes::TextTable& copied,
+                           const std::vector<std::size_t>& ambiguous) {
+    const auto width = static_cast<std::size_t>(area.columnCount());
+    std::map<std::size_t, std::string> texts;
+    const auto reread = [&](std::size_t index) {
+        if (!texts.contains(index)) {
+            texts.emplace(index,
+                          cellText(area.firstRow + static_cast<std::int32_t>(index / width),
+                                   area.firstColumn + static_cast<std::int32_t>(index % width)));
+        }
     };
-    const auto columnOf = [&](std::size_t index) {
-        return firstColumn + static_cast<std::int32_t>((index - firstIndex) %
-                                                       static_cast<std::size_t>(columnCount));
-    };
-    const auto range = rangeOf(firstRow, rowCount, firstColumn, columnCount);
-    const auto formulas = Reference<css::sheet::XCellRangesQuery>(range, UNO_QUERY_THROW)
-                              ->queryContentCells(css::sheet::CellFlags::FORMULA);
-    std::vector<std::pair<std::size_t, std::string>> replacements;
     for (const std::size_t index : ambiguous) {
-        replacements.emplace_back(index, cellText(rowOf(index), columnOf(index)));
+        reread(index);
     }
-    for (const auto& area : formulas->getRangeAddresses()) {
-        for (sal_Int32 row = area.StartRow; row <= area.EndRow; ++row) {
-            for (sal_Int32 column = area.StartColumn; column <= area.EndColumn; ++column) {
-                const auto index = firstIndex +
-                                   static_cast<std::size_t>(row - (firstRow - 1)) *
-                                       static_cast<std::size_t>(columnCount) +
-                                   static_cast<std::size_t>(column - (firstColumn - 1));
-                const auto copied = texts.cell(index);
-                if ((copied == "0" || copied == "1") &&
-                    !std::binary_search(ambiguous.begin(), ambiguous.end(), index)) {
-                    replacements.emplace_back(index, cellText(rowOf(index), columnOf(index)));
+    const auto formulas = Reference<css::sheet::XCellRangesQuery>(rangeOf(area), UNO_QUERY_THROW)
+                              ->queryContentCells(css::sheet::CellFlags::FORMULA);
+    for (const auto& cells : formulas->getRangeAddresses()) {
+        for (sal_Int32 row = cells.StartRow + 1; row <= cells.EndRow + 1; ++row) {
+            for (sal_Int32 column = cells.StartColumn + 1; column <= cells.EndColumn + 1;
+                 ++column) {
+                const auto index = static_cast<std::size_t>(row - area.firstRow) * width +
+                                   static_cast<std::size_t>(column - area.firstColumn);
+                if (copied.cell(index) == "0" || copied.cell(index) == "1") {
+                    reread(index);
                 }
             }
         }
     }
-    cellsReadOneByOne_ += static_cast<std::int64_t>(replacements.size());
-    if (replacements.empty()) {
-        return;
-    }
-    // TextTable appends only, so the chunk is rebuilt with the replacements.
-    std::sort(replacements.begin(), replacements.end());
-    dupes::TextTable rebuilt;
-    std::size_t next = 0;
-    for (std::size_t i = firstIndex; i < texts.size(); ++i) {
-        if (next < replacements.size() && replacements[next].first == i) {
-            rebuilt.append(replacements[next++].second);
-        } else {
-            rebuilt.append(texts.cell(i));
-        }
-    }
-    texts.truncate(firstIndex);
-    for (std::size_t i = 0; i < rebuilt.size(); ++i) {
-        texts.append(rebuilt.cell(i));
-    }
+    cellsReadOneByOne_ += static_cast<std::int64_t>(texts.size());
+    return texts;
 }
 
 } // namespace sheet::libreoffice

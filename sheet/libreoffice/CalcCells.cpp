@@ -1,6 +1,5 @@
 #include "CalcCells.h"
 
-#include "PausedBookkeeping.h"
 #include "Strings.h"
 #include "UnoErrors.h"
 #include "sheet/Colour.h"
@@ -20,6 +19,31 @@ namespace sheet::libreoffice {
 using css::uno::Reference;
 using css::uno::UNO_QUERY_THROW;
 
+namespace {
+
+// Sets one of the document's true-or-false settings, and puts its earlier
+// value back when it ends.
+class ScopedSetting {
+public:
+    ScopedSetting(const Reference<css::beans::XPropertySet>& document, const char* name, bool value)
+        : document_(document), name_(OUString::createFromAscii(name)) {
+        document_->getPropertyValue(name_) >>= earlier_;
+        document_->setPropertyValue(name_, css::uno::Any(value));
+    }
+    ~ScopedSetting() {
+        Quietly([&] { document_->setPropertyValue(name_, css::uno::Any(earlier_)); });
+    }
+    ScopedSetting(const ScopedSetting&) = delete;
+    ScopedSetting& operator=(const ScopedSetting&) = delete;
+
+private:
+    Reference<css::beans::XPropertySet> document_;
+    OUString name_;
+    bool earlier_ = true;
+};
+
+} // namespace
+
 CalcCells::CalcCells(Reference<css::sheet::XSpreadsheet> sheet, sal_Int16 sheetIndex,
                      Reference<css::lang::XMultiServiceFactory> documentFactory,
                      Reference<css::frame::XController> controller)
@@ -34,38 +58,26 @@ std::string CalcCells::cellText(std::int32_t row, std::int32_t column) {
     });
 }
 
-void CalcCells::readTextsCellByCell(std::int32_t firstRow, std::int32_t rowCount,
-                                    const std::vector<std::int32_t>& columns,
-                                    dupes::TextTable& out) {
-    for (std::int32_t r = 0; r < rowCount; ++r) {
-        for (const std::int32_t column : columns) {
-            out.append(cellText(firstRow + r, column));
-        }
-    }
-    cellsReadOneByOne_ +=
-        static_cast<std::int64_t>(rowCount) * static_cast<std::int64_t>(columns.size());
-}
-
 // The office copies no text for a block holding rows hidden by a filter (and
 // we take none whose shape is off), so such a block is halved until the
 // halves copy, and what stays refused is read cell by cell.
-void CalcCells::readRun(std::int32_t firstRow, std::int32_t rowCount, std::int32_t firstColumn,
-                        std::int32_t columnCount, dupes::TextTable& out) {
+void CalcCells::readRun(const Area& area, dupes::TextTable& out) {
     constexpr std::int32_t kSmallestCopy = 64;
-    if (copyBlock(firstRow, rowCount, firstColumn, columnCount, out)) {
+    if (copyBlock(area, out)) {
         return;
     }
-    if (rowCount > kSmallestCopy) {
-        const std::int32_t half = rowCount / 2;
-        readRun(firstRow, half, firstColumn, columnCount, out);
-        readRun(firstRow + half, rowCount - half, firstColumn, columnCount, out);
+    if (area.rowCount() > kSmallestCopy) {
+        const std::int32_t middle = area.firstRow + area.rowCount() / 2;
+        readRun({area.firstRow, area.firstColumn, middle - 1, area.lastColumn}, out);
+        readRun({middle, area.firstColumn, area.lastRow, area.lastColumn}, out);
         return;
     }
-    std::vector<std::int32_t> columns;
-    for (std::int32_t c = 0; c < columnCount; ++c) {
-        columns.push_back(firstColumn + c);
+    for (std::int32_t row = area.firstRow; row <= area.lastRow; ++row) {
+        for (std::int32_t column = area.firstColumn; column <= area.lastColumn; ++column) {
+            out.append(cellText(row, column));
+        }
     }
-    readTextsCellByCell(firstRow, rowCount, columns, out);
+    cellsReadOneByOne_ += static_cast<std::int64_t>(area.rowCount()) * area.columnCount();
 }
 
 void CalcCells::readTexts(std::int32_t firstRow, std::int32_t rowCount,
@@ -76,26 +88,26 @@ void CalcCells::readTexts(std::int32_t firstRow, std::int32_t rowCount,
     // One copy per run of adjacent columns, then the runs' texts are woven
     // together row by row in the order the columns were asked for.
     struct Run {
-        std::int32_t firstColumn, columnCount;
+        Area area;
         dupes::TextTable texts;
     };
     std::vector<Run> runs;
     std::vector<std::pair<std::size_t, std::int32_t>> where; // per asked column: run, offset
     for (const std::int32_t column : columns) {
-        if (runs.empty() || column != runs.back().firstColumn + runs.back().columnCount) {
-            runs.push_back(Run{column, 0, {}});
+        if (runs.empty() || column != runs.back().area.lastColumn + 1) {
+            runs.push_back({{firstRow, column, firstRow + rowCount - 1, column}, {}});
+        } else {
+            runs.back().area.lastColumn = column;
         }
-        where.emplace_back(runs.size() - 1, runs.back().columnCount++);
+        where.emplace_back(runs.size() - 1, column - runs.back().area.firstColumn);
     }
     for (auto& run : runs) {
-        readRun(firstRow, rowCount, run.firstColumn, run.columnCount, run.texts);
+        readRun(run.area, run.texts);
     }
-    for (std::int32_t r = 0; r < rowCount; ++r) {
+    for (std::size_t r = 0; r < static_cast<std::size_t>(rowCount); ++r) {
         for (const auto& [run, offset] : where) {
-            const auto index =
-                static_cast<std::size_t>(r) * static_cast<std::size_t>(runs[run].columnCount) +
-                static_cast<std::size_t>(offset);
-            out.append(runs[run].texts.cell(index));
+            const auto width = static_cast<std::size_t>(runs[run].area.columnCount());
+            out.append(runs[run].texts.cell(r * width + static_cast<std::size_t>(offset)));
         }
     }
 }
@@ -104,9 +116,12 @@ std::string CalcCells::sheetName() {
     return ToUtf8(Reference<css::container::XNamed>(sheet_, UNO_QUERY_THROW)->getName());
 }
 
-// The office takes fills on a protected sheet or a read-only document without
-// a word and keeps none, so both are asked about first.
-void CalcCells::checkColourable() {
+void CalcCells::colourSpans(const std::vector<dupes::CellSpan>& spans, std::uint32_t colour) {
+    if (spans.empty()) {
+        return;
+    }
+    // The office takes fills on a protected sheet or a read-only document
+    // without a word and keeps none, so both are asked about first.
     GuardUno("colour the cells", [&] {
         if (Reference<css::util::XProtectable>(sheet_, UNO_QUERY_THROW)->isProtected()) {
             throw SheetError("The sheet \"" + sheetName() +
@@ -118,27 +133,6 @@ void CalcCells::checkColourable() {
                              "coloured.");
         }
     });
-}
-
-// Whatever else may keep the office from filling cells, the corners of the
-// request show it: the first and the last cell asked for.
-void CalcCells::checkColoured(const css::table::CellRangeAddress& first,
-                              const css::table::CellRangeAddress& last, std::uint32_t colour) {
-    const auto fillAt = [&](sal_Int32 column, sal_Int32 row) {
-        return fillOf(static_cast<std::int32_t>(row) + 1, static_cast<std::int32_t>(column) + 1);
-    };
-    if (fillAt(first.StartColumn, first.StartRow) != colour ||
-        fillAt(last.EndColumn, last.EndRow) != colour) {
-        throw SheetError("LibreOffice did not colour the cells of the sheet \"" + sheetName() +
-                         "\": the fills it accepted are not there.");
-    }
-}
-
-void CalcCells::colourSpans(const std::vector<dupes::CellSpan>& spans, std::uint32_t colour) {
-    if (spans.empty()) {
-        return;
-    }
-    checkColourable();
     // Spans of one width on consecutive rows become one rectangle: fewer
     // ranges for the office to keep apart.
     std::vector<css::table::CellRangeAddress> rectangles;
@@ -155,20 +149,33 @@ void CalcCells::colourSpans(const std::vector<dupes::CellSpan>& spans, std::uint
     // All in one request: the office re-walks a column's existing fills for
     // every further request, which made a split request minutes slower.
     GuardUno("colour the cells", [&] {
-        const css::uno::Sequence<css::table::CellRangeAddress> addresses(
-            rectangles.data(), static_cast<sal_Int32>(rectangles.size()));
         const Reference<css::sheet::XSheetCellRangeContainer> ranges(
             documentFactory_->createInstance("com.sun.star.sheet.SheetCellRanges"),
             UNO_QUERY_THROW);
         // false: keep the ranges as given; merging them costs more than it saves.
-        ranges->addRangeAddresses(addresses, false);
+        ranges->addRangeAddresses({rectangles.data(), static_cast<sal_Int32>(rectangles.size())},
+                                  false);
         const Reference<css::beans::XPropertySet> properties(ranges, UNO_QUERY_THROW);
-        const PausedBookkeeping paused(
-            Reference<css::beans::XPropertySet>(documentFactory_, UNO_QUERY_THROW));
+        // Undo and row-height adjustment cost far more than the colouring on
+        // a large block (46 s against 8 s for a million rows): undo copies the
+        // old attributes of every marked run, scanning its column from the
+        // top. Neither serves a run: a fill changes no row height, and a run's
+        // colouring is no edit of the user's to take back, as Excel keeps no
+        // undo step for automation. (Turning undo off empties the undo list;
+        // a run works on a workbook just loaded, whose list is empty.)
+        const Reference<css::beans::XPropertySet> document(documentFactory_, UNO_QUERY_THROW);
+        const ScopedSetting noUndo(document, "IsUndoEnabled", false);
+        const ScopedSetting noHeights(document, "IsAdjustHeightEnabled", false);
         properties->setPropertyValue("CellBackColor",
                                      css::uno::Any(static_cast<sal_Int32>(SwapRedAndBlue(colour))));
     });
-    checkColoured(rectangles.front(), rectangles.back(), colour);
+    // Whatever else may keep the office from filling cells, the corners of
+    // the request show it: the first and the last cell asked for.
+    if (fillOf(spans.front().row, spans.front().firstColumn) != colour ||
+        fillOf(spans.back().row, spans.back().lastColumn) != colour) {
+        throw SheetError("LibreOffice did not colour the cells of the sheet \"" + sheetName() +
+                         "\": the fills it accepted are not there.");
+    }
 }
 
 std::optional<std::uint32_t> CalcCells::fillOf(std::int32_t row, std::int32_t column) {

@@ -5,9 +5,9 @@
 #include <com/sun/star/frame/XController.hpp>
 #include <com/sun/star/lang/XMultiServiceFactory.hpp>
 #include <com/sun/star/sheet/XSpreadsheet.hpp>
-#include <com/sun/star/table/CellRangeAddress.hpp>
 #include <com/sun/star/table/XCellRange.hpp>
 
+#include <map>
 #include <optional>
 
 namespace sheet::libreoffice {
@@ -34,30 +34,18 @@ public:
     // having refused them or being untrusted for them.
     std::int64_t cellsReadOneByOne() const { return cellsReadOneByOne_; }
 
-    // The per-cell route for every text; the reference the bulk route is
-    // checked against.
-    void readTextsCellByCell(std::int32_t firstRow, std::int32_t rowCount,
-                             const std::vector<std::int32_t>& columns, dupes::TextTable& out);
-
 private:
-    // Rows and columns in sheet numbers, from 1.
-    css::uno::Reference<css::table::XCellRange> rangeOf(std::int32_t firstRow,
-                                                        std::int32_t rowCount,
-                                                        std::int32_t firstColumn,
-                                                        std::int32_t columnCount);
-    void readRun(std::int32_t firstRow, std::int32_t rowCount, std::int32_t firstColumn,
-                 std::int32_t columnCount, dupes::TextTable& out);
-    bool copyBlock(std::int32_t firstRow, std::int32_t rowCount, std::int32_t firstColumn,
-                   std::int32_t columnCount, dupes::TextTable& out);
-    bool copyAsText(std::int32_t firstRow, std::int32_t rowCount, std::int32_t firstColumn,
-                    std::int32_t columnCount, dupes::TextTable& out);
+    using Area = dupes::BlockGeometry;
+
+    css::uno::Reference<css::table::XCellRange> rangeOf(const Area& area);
+    void readRun(const Area& area, dupes::TextTable& out);
+    bool copyBlock(const Area& area, dupes::TextTable& out);
+    bool copyAsText(const Area& area, dupes::TextTable& copied,
+                    std::map<std::size_t, std::string>& reread);
+    std::map<std::size_t, std::string> rereadUntrusted(const Area& area,
+                                                       const dupes::TextTable& copied,
+                                                       const std::vector<std::size_t>& ambiguous);
     std::string sheetName();
-    void checkColourable();
-    void checkColoured(const css::table::CellRangeAddress& first,
-                       const css::table::CellRangeAddress& last, std::uint32_t colour);
-    void rereadUntrusted(std::int32_t firstRow, std::int32_t rowCount, std::int32_t firstColumn,
-                         std::int32_t columnCount, std::size_t firstIndex,
-                         const std::vector<std::size_t>& ambiguous, dupes::TextTable& texts);
 
     css::uno::Reference<css::frame::XController> controller_;
     css::uno::Reference<css::sheet::XSpreadsheet> sheet_;

@@ -2,6 +2,7 @@
 
 #include "LoadInteraction.h"
 #include "MemoryLimit.h"
+#include "OfficeCommand.h"
 #include "OfficeNotation.h"
 #include "PackageCheck.h"
 #include "Properties.h"
@@ -16,7 +17,6 @@
 
 #include <com/sun/star/awt/XTopWindow.hpp>
 #include <com/sun/star/awt/XWindow.hpp>
-#include <com/sun/star/beans/NamedValue.hpp>
 #include <com/sun/star/container/XIndexAccess.hpp>
 #include <com/sun/star/container/XNamed.hpp>
 #include <com/sun/star/document/MacroExecMode.hpp>
@@ -34,15 +34,11 @@
 #include <com/sun/star/table/XTableRows.hpp>
 #include <com/sun/star/ucb/SimpleFileAccess.hpp>
 #include <com/sun/star/util/XCloseable.hpp>
-#include <osl/file.hxx>
 #include <rtl/ref.hxx>
 
-#include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
-#include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
 #include <vector>
@@ -59,85 +55,90 @@ namespace {
 
 namespace fs = std::filesystem;
 
-OUString FileUrl(const std::string& path) {
-    OUString url;
-    const auto absolute = std::filesystem::absolute(path).lexically_normal().string();
-    if (osl::FileBase::getFileURLFromSystemPath(ToOUString(absolute), url) !=
-        osl::FileBase::E_None) {
-        throw SheetError("The path \"" + path + "\" cannot be used.");
-    }
-    return url;
+OUString UrlOf(const std::string& path) {
+    return ToOUString(FileUrl(fs::absolute(path).lexically_normal().string()));
 }
 
-bool IsReadableFile(const std::string& path) {
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
-}
-
-// The office's export filter for a file name's extension.
+// The office's export filter for a file name's extension. Not .xlsm: this
+// filter writes a package without macros, which a name promising macros
+// makes other spreadsheet programs refuse.
 OUString FilterFor(const std::string& path) {
-    std::string extension = std::filesystem::path(path).extension().string();
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    // Not .xlsm: this filter writes a package without macros, which a name
-    // promising macros makes other spreadsheet programs refuse.
-    if (extension == ".xlsx") {
-        return "Calc MS Excel 2007 XML";
-    }
-    if (extension == ".xls") {
-        return "MS Excel 97";
-    }
-    if (extension == ".ods") {
-        return "calc8";
-    }
-    if (extension == ".fods") {
-        return "OpenDocument Spreadsheet Flat XML";
+    const std::string extension = AsciiLower(fs::path(path).extension().string());
+    for (const auto& [known, filter] : {std::pair{".xlsx", "Calc MS Excel 2007 XML"},
+                                        {".xls", "MS Excel 97"},
+                                        {".ods", "calc8"},
+                                        {".fods", "OpenDocument Spreadsheet Flat XML"}}) {
+        if (extension == known) {
+            return OUString::createFromAscii(filter);
+        }
     }
     throw SheetError(
         "Cannot save as \"" + path +
         "\": choose a name ending in .xlsx, .xls, .ods or .fods, which keep cell colours.");
 }
 
-// Why the office did not open `path`, in words: the cause its error names,
-// else what we can see for ourselves, else the usual suspects.
-std::string WhyNotOpened(const std::string& path, const OfficeFault& fault) {
-    const std::string prefix = "LibreOffice could not open \"" + path + "\"";
-    if (fault.stopped) {
-        return "LibreOffice stopped while opening \"" + path + "\"." + MemoryLimitNote();
+// Closing what we cannot use; the office ends with the workbook anyway.
+void Close(const Reference<css::uno::XInterface>& component) noexcept {
+    Quietly([&] {
+        if (const Reference<css::util::XCloseable> closeable{component, UNO_QUERY};
+            closeable.is()) {
+            closeable->close(true);
+        }
+    });
+}
+
+SheetLimits LimitsOf(const Reference<css::sheet::XSpreadsheet>& sheet) {
+    const Reference<css::table::XColumnRowRange> range(sheet, UNO_QUERY_THROW);
+    return SheetLimits{range->getRows()->getCount(), range->getColumns()->getCount()};
+}
+
+// A file the user may not write (or on a read-only disk) opens read-only, and
+// the office then drops every fill without a word. The copy is saved
+// elsewhere, so the workbook is read again, the same way (the filter the
+// office chose, and its options: a csv file's), from the office's own stream
+// of the file, which binds no file to the document: it can be coloured, and
+// the file itself can never be written.
+Reference<css::lang::XComponent>
+ReloadUnbound(const Reference<css::frame::XDesktop2>& desktop,
+              const Reference<css::uno::XComponentContext>& context,
+              const Reference<css::lang::XComponent>& readOnly, const OUString& url,
+              const std::string& path, std::vector<css::beans::PropertyValue> arguments) {
+    for (const auto& argument :
+         Reference<css::frame::XModel>(readOnly, UNO_QUERY_THROW)->getArgs()) {
+        if (argument.Name == "FilterName" || argument.Name == "FilterOptions") {
+            arguments.push_back(argument);
+        }
     }
-    if (!fault.cause.empty()) {
-        return prefix + ": " + fault.cause + ".";
-    }
-    if (::access(path.c_str(), R_OK) != 0) {
-        return prefix + ": the file cannot be read (" + std::strerror(errno) + ").";
-    }
-    return prefix + ": the file is damaged, protected by a password, or not a spreadsheet.";
+    Close(readOnly);
+    const auto stream = css::ucb::SimpleFileAccess::create(context)->openFileRead(url);
+    arguments.push_back(Property("InputStream", Any(stream)));
+    arguments.push_back(
+        Property("DocumentTitle", Any(ToOUString(fs::path(path).filename().string()))));
+    return desktop->loadComponentFromURL("private:stream", "_blank", 0, Properties(arguments));
 }
 
 } // namespace
 
 CalcWorkbook::CalcWorkbook(const LibreOfficeOptions& options, const std::string& path,
-                           const ProgressListener& progress)
-    : options_(options) {
+                           const ProgressListener& progress) {
     if (path.empty()) {
         throw SheetError("No workbook was given.");
     }
-    if (!IsReadableFile(path)) {
+    std::error_code ec;
+    if (!fs::is_regular_file(path, ec)) {
         throw SheetError("The workbook \"" + path + "\" does not exist or is not a file.");
     }
     // The office would open a file of no bytes as a new, empty workbook: it
     // is refused before one is started.
-    std::error_code unknownSize;
-    if (std::filesystem::file_size(path, unknownSize) == 0 && !unknownSize) {
+    if (fs::file_size(path, ec) == 0 && !ec) {
         throw SheetError("The workbook \"" + path + "\" is empty.");
     }
     if (progress) {
         progress({Stage::StartingOffice, 0, 0});
     }
-    process_ = std::make_unique<OfficeProcess>(
-        OfficeProcessOptions{options.programDir, options.headless, options.stop});
+    process_ = std::make_unique<OfficeProcess>(options);
     try {
-        const auto context = ConnectToOffice(*process_, options.programDir, options.startTimeout);
+        const auto context = ConnectToOffice(*process_);
         desktop_ = GuardUno("start", [&] { return css::frame::Desktop::create(context); });
         load(context, path, progress);
     } catch (...) {
@@ -154,88 +155,27 @@ CalcWorkbook::~CalcWorkbook() {
     }
 }
 
-namespace {
-
-void Close(const Reference<css::lang::XComponent>& component) noexcept {
-    try {
-        if (const Reference<css::util::XCloseable> closeable{component, UNO_QUERY};
-            closeable.is()) {
-            closeable->close(true);
-        }
-    } catch (const css::uno::Exception&) {
-        // Closing what we cannot use; the office ends with the workbook anyway.
-    }
-}
-
-bool IsReadOnly(const Reference<css::lang::XComponent>& component) {
-    const Reference<css::frame::XStorable> storable(component, UNO_QUERY);
-    return storable.is() && storable->isReadonly();
-}
-
-// What the office found out about the file on its first load, to read it the
-// same way again: its filter, and the filter's options (a csv file's).
-Sequence<css::beans::PropertyValue> FilterOf(const Reference<css::lang::XComponent>& component) {
-    std::vector<css::beans::PropertyValue> kept;
-    for (const auto& argument :
-         Reference<css::frame::XModel>(component, UNO_QUERY_THROW)->getArgs()) {
-        if (argument.Name == "FilterName" || argument.Name == "FilterOptions") {
-            kept.push_back(argument);
-        }
-    }
-    return Sequence<css::beans::PropertyValue>(kept.data(), static_cast<sal_Int32>(kept.size()));
-}
-
-Sequence<css::beans::PropertyValue> Joined(Sequence<css::beans::PropertyValue> first,
-                                           const Sequence<css::beans::PropertyValue>& second) {
-    const sal_Int32 size = first.getLength();
-    first.realloc(size + second.getLength());
-    std::copy(second.begin(), second.end(), first.getArray() + size);
-    return first;
-}
-
-// A file the user may not write (or on a read-only disk) opens read-only, and
-// the office then drops every fill without a word. The copy is saved
-// elsewhere, so the workbook is read again, the same way, from the office's
-// own stream of the file, which binds no file to the document: it can be
-// coloured, and the file itself can never be written.
-Reference<css::lang::XComponent>
-ReloadUnbound(const Reference<css::frame::XDesktop2>& desktop,
-              const Reference<css::uno::XComponentContext>& context,
-              const Reference<css::lang::XComponent>& readOnly, const OUString& url,
-              const std::string& path, const Sequence<css::beans::PropertyValue>& arguments) {
-    const auto filter = FilterOf(readOnly);
-    Close(readOnly);
-    const auto stream = css::ucb::SimpleFileAccess::create(context)->openFileRead(url);
-    const auto fromStream = Properties({
-        Property("InputStream", Any(stream)),
-        Property("DocumentTitle", Any(ToOUString(std::filesystem::path(path).filename().string()))),
-    });
-    return desktop->loadComponentFromURL("private:stream", "_blank", 0,
-                                         Joined(Joined(arguments, filter), fromStream));
-}
-
-} // namespace
-
 void CalcWorkbook::load(const Reference<css::uno::XComponentContext>& context,
                         const std::string& path, const ProgressListener& progress) {
     if (progress) {
         progress({Stage::LoadingWorkbook, 0, 0});
     }
-    const OUString url = FileUrl(path);
+    const OUString url = UrlOf(path);
     // Hidden, macros never run, links never updated, and every question the
     // office would ask (a password, a repair, data it could not read) is
     // answered "no" and kept for the message.
     const rtl::Reference<LoadInteraction> interaction(new LoadInteraction);
-    const auto arguments = Properties({
+    const std::vector arguments{
         Property("Hidden", Any(true)),
         Property("MacroExecutionMode", Any(css::document::MacroExecMode::NEVER_EXECUTE)),
         Property("UpdateDocMode", Any(css::document::UpdateDocMode::NO_UPDATE)),
         Property("StatusIndicator", Any(ProgressIndicator(Stage::LoadingWorkbook, progress))),
         Property("InteractionHandler",
                  Any(Reference<css::task::XInteractionHandler>(interaction.get()))),
-    });
+    };
     // The office's own exception text names source files and URLs, so the
-    // words come from what it asked, or else say what is likely.
+    // words come from what it asked, else the cause its error names, else
+    // what we can see for ourselves, else the usual suspects.
     const auto refused = [&](const OfficeFault& fault) {
         // Short of memory, the office calls a sound workbook damaged, or dies
         // after asking to repair it.
@@ -246,12 +186,25 @@ void CalcWorkbook::load(const Reference<css::uno::XComponentContext>& context,
             return SheetError("The workbook \"" + path + "\" " + *problem);
         }
         DebugDetail("open the workbook", fault);
-        return SheetError(WhyNotOpened(path, fault));
+        const std::string prefix = "LibreOffice could not open \"" + path + "\": ";
+        if (fault.stopped) {
+            return SheetError("LibreOffice stopped while opening \"" + path + "\"." +
+                              MemoryLimitNote());
+        }
+        if (!fault.cause.empty()) {
+            return SheetError(prefix + fault.cause + ".");
+        }
+        if (::access(path.c_str(), R_OK) != 0) {
+            return SheetError(prefix + "the file cannot be read (" + std::strerror(errno) + ").");
+        }
+        return SheetError(prefix + "the file is damaged, protected by a password, or not a "
+                                   "spreadsheet.");
     };
     Reference<css::lang::XComponent> component;
     try {
-        component = desktop_->loadComponentFromURL(url, "_blank", 0, arguments);
-        if (component.is() && IsReadOnly(component)) {
+        component = desktop_->loadComponentFromURL(url, "_blank", 0, Properties(arguments));
+        if (const Reference<css::frame::XStorable> file{component, UNO_QUERY};
+            file.is() && file->isReadonly()) {
             const auto readOnly = std::exchange(component, {});
             component = ReloadUnbound(desktop_, context, readOnly, url, path, arguments);
         }
@@ -260,12 +213,9 @@ void CalcWorkbook::load(const Reference<css::uno::XComponentContext>& context,
         Close(component);
         throw refused(fault);
     }
-    if (!component.is()) {
-        throw refused({});
-    }
     // Data the office could not read (past its last row, say) comes as a
     // notice, after which the load goes on with part of the workbook.
-    if (interaction->problem()) {
+    if (!component.is() || interaction->problem()) {
         Close(component);
         throw refused({});
     }
@@ -290,30 +240,17 @@ void CalcWorkbook::closeAndEnd() noexcept {
     // An office we never reached was never asked to stop: do not wait for
     // it. One the stop switch killed is not asked at all: a call to it could
     // only fail, and one to an office that is frozen would never return.
-    const bool stopped = process_ && process_->stopRequested();
-    const auto grace =
-        desktop_.is() && !stopped ? std::chrono::seconds(10) : std::chrono::seconds(0);
-    if (stopped) {
-        cells_.clear();
-        document_.clear();
-        desktop_.clear();
-    }
-    try {
-        cells_.clear();
-        if (const Reference<css::util::XCloseable> closeable{document_, UNO_QUERY};
-            closeable.is()) {
-            closeable->close(true);
-        }
-        document_.clear();
-        if (desktop_.is()) {
-            desktop_->terminate();
-        }
-    } catch (const css::uno::Exception&) {
+    const bool ask = desktop_.is() && !(process_ && process_->stopRequested());
+    cells_.clear();
+    if (ask) {
+        Close(document_);
         // The office may already be gone; ending the process below covers it.
+        Quietly([&] { desktop_->terminate(); });
     }
+    document_.clear();
     desktop_.clear();
     if (process_) {
-        process_->end(grace);
+        process_->end(ask ? std::chrono::seconds(10) : std::chrono::seconds(0));
     }
 }
 
@@ -323,8 +260,7 @@ Reference<css::frame::XController> CalcWorkbook::controller() {
 
 void CalcWorkbook::show() {
     GuardUno("show the workbook", [&] {
-        const auto frame = controller()->getFrame();
-        const auto window = frame->getContainerWindow();
+        const auto window = controller()->getFrame()->getContainerWindow();
         window->setVisible(true);
         if (const Reference<css::awt::XTopWindow> top{window, UNO_QUERY}; top.is()) {
             top->toFront();
@@ -332,46 +268,36 @@ void CalcWorkbook::show() {
     });
 }
 
-Reference<css::sheet::XSpreadsheet> CalcWorkbook::sheetAt(sal_Int16 index) {
+Reference<css::sheet::XSpreadsheet> CalcWorkbook::sheetAt(std::int32_t index) {
     const Reference<css::container::XIndexAccess> sheets(document_->getSheets(), UNO_QUERY_THROW);
     return Reference<css::sheet::XSpreadsheet>(sheets->getByIndex(index), UNO_QUERY_THROW);
 }
 
-SheetLimits CalcWorkbook::limitsOf(const Reference<css::sheet::XSpreadsheet>& sheet) {
-    const Reference<css::table::XColumnRowRange> range(sheet, UNO_QUERY_THROW);
-    return SheetLimits{range->getRows()->getCount(), range->getColumns()->getCount()};
-}
-
 Block CalcWorkbook::resolve(const ParsedBlockText& parsed, const std::string& text) {
     return GuardUno("find the block", [&] {
-        const Reference<css::container::XIndexAccess> sheets(document_->getSheets(),
-                                                             UNO_QUERY_THROW);
-        Block block;
-        block.sheetIndex = -1;
-        if (parsed.sheetName) {
-            for (sal_Int32 i = 0; i < sheets->getCount(); ++i) {
-                const Reference<css::container::XNamed> named(sheets->getByIndex(i),
-                                                              UNO_QUERY_THROW);
-                if (ToUtf8(named->getName()) == *parsed.sheetName) {
-                    block.sheetIndex = i;
-                    break;
-                }
-            }
-            if (block.sheetIndex < 0) {
-                throw SheetError("The block \"" + text +
-                                 "\" cannot be used: the workbook has no sheet named \"" +
-                                 *parsed.sheetName + "\".");
-            }
-        } else {
-            const Reference<css::sheet::XSpreadsheetView> view(controller(), UNO_QUERY_THROW);
-            const Reference<css::sheet::XCellRangeAddressable> active(view->getActiveSheet(),
-                                                                      UNO_QUERY_THROW);
-            block.sheetIndex = active->getRangeAddress().Sheet;
+        Reference<css::sheet::XSpreadsheet> sheet;
+        if (!parsed.sheetName) {
+            sheet = Reference<css::sheet::XSpreadsheetView>(controller(), UNO_QUERY_THROW)
+                        ->getActiveSheet();
+        } else if (const OUString name = ToOUString(*parsed.sheetName);
+                   document_->getSheets()->hasByName(name)) {
+            sheet.set(document_->getSheets()->getByName(name), UNO_QUERY_THROW);
         }
-        const auto sheet = sheetAt(static_cast<sal_Int16>(block.sheetIndex));
-        block.sheetName =
-            ToUtf8(Reference<css::container::XNamed>(sheet, UNO_QUERY_THROW)->getName());
-        const SheetLimits limits = limitsOf(sheet);
+        Block block;
+        if (sheet.is()) {
+            block.sheetName =
+                ToUtf8(Reference<css::container::XNamed>(sheet, UNO_QUERY_THROW)->getName());
+        }
+        // The name exactly, letter case included, as the other backends take it.
+        if (parsed.sheetName && block.sheetName != *parsed.sheetName) {
+            throw SheetError("The block \"" + text +
+                             "\" cannot be used: the workbook has no sheet named \"" +
+                             *parsed.sheetName + "\".");
+        }
+        block.sheetIndex = Reference<css::sheet::XCellRangeAddressable>(sheet, UNO_QUERY_THROW)
+                               ->getRangeAddress()
+                               .Sheet;
+        const SheetLimits limits = LimitsOf(sheet);
         for (const auto& area : parsed.areas) {
             if (area.lastRow > limits.rows || area.lastColumn > limits.columns) {
                 throw SheetError("The block \"" + text +
@@ -389,7 +315,7 @@ Block CalcWorkbook::findBlock(const std::string& text) {
 
 Block CalcWorkbook::usedPart(const Block& block) {
     return GuardUno("find the used part of the sheet", [&] {
-        const auto sheet = sheetAt(static_cast<sal_Int16>(block.sheetIndex));
+        const auto sheet = sheetAt(block.sheetIndex);
         const Reference<css::sheet::XSheetCellCursor> cursor = sheet->createCursor();
         const Reference<css::sheet::XUsedAreaCursor> usedArea(cursor, UNO_QUERY_THROW);
         usedArea->gotoStartOfUsedArea(false);
@@ -400,7 +326,7 @@ Block CalcWorkbook::usedPart(const Block& block) {
                                         address.EndRow + 1, address.EndColumn + 1};
         Block part = block;
         for (auto& area : part.areas) {
-            area = CutToUsedArea(area, used, limitsOf(sheet));
+            area = CutToUsedArea(area, used, LimitsOf(sheet));
         }
         return part;
     });
@@ -426,36 +352,31 @@ Block CalcWorkbook::askForBlock(const std::string& prompt, const std::string& de
 }
 
 std::string CalcWorkbook::name(const Block& block) {
-    const SheetLimits limits = GuardUno("name the block", [&] {
-        return limitsOf(sheetAt(static_cast<sal_Int16>(block.sheetIndex)));
-    });
+    const SheetLimits limits =
+        GuardUno("name the block", [&] { return LimitsOf(sheetAt(block.sheetIndex)); });
     return block.sheetName + "!" + FormatAddress(block.areas, limits);
 }
 
 std::string CalcWorkbook::headerValue(const Block& block, std::int32_t column) {
     return GuardUno("read a column's name", [&] {
         const auto& g = block.geometry();
-        const auto cell = sheetAt(static_cast<sal_Int16>(block.sheetIndex))
+        const auto cell = sheetAt(block.sheetIndex)
                               ->getCellByPosition(g.firstColumn + column - 2, g.firstRow - 1);
         return CellValueAsText(cell, document_);
     });
 }
 
-CalcCells& CalcWorkbook::cellsOf(std::int32_t sheetIndex) {
-    auto& cells = cells_[sheetIndex];
+dupes::BlockAccess& CalcWorkbook::cells(const Block& block) {
+    auto& cells = cells_[block.sheetIndex];
     if (!cells) {
         GuardUno("read the sheet", [&] {
             cells = std::make_unique<CalcCells>(
-                sheetAt(static_cast<sal_Int16>(sheetIndex)), static_cast<sal_Int16>(sheetIndex),
+                sheetAt(block.sheetIndex), static_cast<sal_Int16>(block.sheetIndex),
                 Reference<css::lang::XMultiServiceFactory>(document_, UNO_QUERY_THROW),
                 controller());
         });
     }
     return *cells;
-}
-
-dupes::BlockAccess& CalcWorkbook::cells(const Block& block) {
-    return cellsOf(block.sheetIndex);
 }
 
 void CalcWorkbook::saveCopyAs(const std::string& path, bool replace,
@@ -471,7 +392,7 @@ void CalcWorkbook::saveCopyAs(const std::string& path, bool replace,
         GuardUno("save the copy", [&] {
             const Reference<css::frame::XStorable> storable(document_, UNO_QUERY_THROW);
             storable->storeToURL(
-                FileUrl(stored.string()),
+                UrlOf(stored.string()),
                 Properties({Property("FilterName", Any(filter)), Property("Overwrite", Any(true)),
                             Property("StatusIndicator",
                                      Any(ProgressIndicator(Stage::SavingCopy, progress)))}));
@@ -490,7 +411,7 @@ void CalcWorkbook::handOverToUser() {
     cells_.clear();
     document_.clear();
     desktop_.clear();
-    DisconnectFromOffice(*process_, options_.programDir);
+    DisconnectFromOffice(*process_);
     process_->handOver();
 }
 

@@ -42,12 +42,9 @@ private:
               const std::string& path, const ProgressListener& progress);
     css::uno::Reference<css::frame::XController> controller();
     void closeAndEnd() noexcept;
-    css::uno::Reference<css::sheet::XSpreadsheet> sheetAt(sal_Int16 index);
-    SheetLimits limitsOf(const css::uno::Reference<css::sheet::XSpreadsheet>& sheet);
+    css::uno::Reference<css::sheet::XSpreadsheet> sheetAt(std::int32_t index);
     Block resolve(const ParsedBlockText& parsed, const std::string& text);
-    CalcCells& cellsOf(std::int32_t sheetIndex);
 
-    LibreOfficeOptions options_;
     std::unique_ptr<OfficeProcess> process_;
     css::uno::Reference<css::frame::XDesktop2> desktop_;
     css::uno::Reference<css::sheet::XSpreadsheetDocument> document_;

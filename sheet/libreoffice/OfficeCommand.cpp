@@ -1,12 +1,11 @@
 // The command line and environment of an office we start.
 #include "OfficeCommand.h"
 
+#include "Strings.h"
+
 #include <algorithm>
-#include <cctype>
 #include <locale.h>
 #include <optional>
-
-extern char** environ;
 
 namespace sheet::libreoffice {
 namespace {
@@ -38,10 +37,8 @@ bool IsUtf8(const std::string& locale) {
     if (dot == std::string::npos) {
         return false;
     }
-    std::string codeset = locale.substr(dot + 1, locale.find('@', dot) - dot - 1);
+    std::string codeset = AsciiLower(locale.substr(dot + 1, locale.find('@', dot) - dot - 1));
     std::erase(codeset, '-');
-    std::ranges::transform(codeset, codeset.begin(),
-                           [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return codeset == "utf8";
 }
 
@@ -57,28 +54,6 @@ std::string Utf8LocaleFor(const std::string& locale) {
         }
     }
     return "C.UTF-8";
-}
-
-// A file URL for any path a user may have: every byte outside the
-// unreserved set is percent-encoded, '%', '#', blanks, '$' (which the
-// office would expand as a macro) and non-ASCII bytes included.
-std::string FileUrl(const std::string& absolutePath) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string url = "file://";
-    for (const char c : absolutePath) {
-        const auto byte = static_cast<unsigned char>(c);
-        const bool plain = (byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') ||
-                           (byte >= '0' && byte <= '9') || byte == '-' || byte == '.' ||
-                           byte == '_' || byte == '~' || byte == '/';
-        if (plain) {
-            url += c;
-        } else {
-            url += '%';
-            url += kHex[byte >> 4];
-            url += kHex[byte & 0xF];
-        }
-    }
-    return url;
 }
 
 } // namespace
@@ -126,12 +101,23 @@ std::vector<std::string> OfficeEnvironment(const std::vector<std::string>& varia
     return result;
 }
 
-std::vector<std::string> OurEnvironment() {
-    std::vector<std::string> variables;
-    for (char** variable = environ; *variable != nullptr; ++variable) {
-        variables.emplace_back(*variable);
+std::string FileUrl(const std::string& absolutePath) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string url = "file://";
+    for (const char c : absolutePath) {
+        const auto byte = static_cast<unsigned char>(c);
+        const bool plain = (byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') ||
+                           (byte >= '0' && byte <= '9') || byte == '-' || byte == '.' ||
+                           byte == '_' || byte == '~' || byte == '/';
+        if (plain) {
+            url += c;
+        } else {
+            url += '%';
+            url += kHex[byte >> 4];
+            url += kHex[byte & 0xF];
+        }
     }
-    return variables;
+    return url;
 }
 
 } // namespace sheet::libreoffice

@@ -24,7 +24,10 @@ std::vector<std::string> OfficeArguments(const std::string& binary, const std::s
 std::vector<std::string> OfficeEnvironment(const std::vector<std::string>& variables,
                                            const std::string& profile, bool headless);
 
-// This process's environment, NAME=value each.
-std::vector<std::string> OurEnvironment();
+// A file URL the office reads for any path a user may have: every byte
+// outside the unreserved set is percent-encoded, '%', '#', blanks, '$' (which
+// the office would expand as a macro on its command line) and non-ASCII
+// bytes included. `absolutePath` must be absolute.
+std::string FileUrl(const std::string& absolutePath);
 
 } // namespace sheet::libreoffice

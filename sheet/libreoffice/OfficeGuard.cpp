@@ -1,14 +1,12 @@
 #include "OfficeGuard.h"
 
-#include "ProcessArguments.h"
+#include "Spawn.h"
 #include "sheet/SheetError.h"
 
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
 #include <filesystem>
 #include <poll.h>
-#include <spawn.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <thread>
@@ -58,32 +56,15 @@ void Reap(pid_t pid) {
 } // namespace
 
 OfficeGuard::OfficeGuard(const OfficeLeftovers& leftovers, std::vector<std::string> arguments,
-                         std::vector<std::string> environment) {
+                         std::vector<std::string> environment,
+                         const std::shared_ptr<StopSwitch>& stop) {
     const std::string office = arguments.front();
     arguments.insert(arguments.begin(), {GuardProgram(), leftovers.folder, leftovers.pipeName});
     int ends[2];
     if (::socketpair(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0, ends) != 0) {
         throw SheetError(std::string("LibreOffice could not be started: ") + std::strerror(errno));
     }
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, ends[1], STDIN_FILENO);
-    // The office talks on its own: keep its chatter off our terminal.
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-    posix_spawnattr_t attributes;
-    posix_spawnattr_init(&attributes);
-    sigset_t none;
-    sigemptyset(&none);
-    posix_spawnattr_setsigmask(&attributes, &none);
-    posix_spawnattr_setpgroup(&attributes, 0);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK);
-    const std::vector<char*> argv = NullTerminated(arguments);
-    const std::vector<char*> envp = NullTerminated(environment);
-    const int error =
-        ::posix_spawn(&guard_, argv[0], &actions, &attributes, argv.data(), envp.data());
-    posix_spawn_file_actions_destroy(&actions);
-    posix_spawnattr_destroy(&attributes);
+    const int error = Spawn(guard_, std::move(arguments), std::move(environment), ends[1]);
     ::close(ends[1]);
     socket_ = ends[0];
     if (error != 0) {
@@ -92,6 +73,10 @@ OfficeGuard::OfficeGuard(const OfficeLeftovers& leftovers, std::vector<std::stri
     const auto first = error == 0 ? Hear(socket_, -1) : std::nullopt;
     if (first && first->what == GuardWord::Started) {
         office_ = static_cast<pid_t>(first->number);
+        // A switch pulled while we were starting kills the office here, at once.
+        if (stop) {
+            stopHook_ = stop->onPull([this] { kill(); });
+        }
         return;
     }
     end(std::chrono::milliseconds(0));
@@ -139,6 +124,7 @@ void OfficeGuard::end(std::chrono::milliseconds grace) {
 }
 
 void OfficeGuard::handOver() {
+    stopHook_ = {};
     say({GuardWord::HandOver});
     {
         const std::lock_guard lock(socketMutex_);

@@ -6,8 +6,10 @@
 #pragma once
 
 #include "OfficeLeftovers.h"
+#include "sheet/StopSwitch.h"
 
 #include <chrono>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -33,9 +35,10 @@ class OfficeGuard {
 public:
     // Starts the guard, which starts the office (`arguments`, the program's
     // full path first) with `environment`, and returns once it runs. Throws
-    // SheetError when either cannot be started.
+    // SheetError when either cannot be started. From then on a pulled `stop`
+    // (may be null) kills the office at once, until it is handed over.
     OfficeGuard(const OfficeLeftovers& leftovers, std::vector<std::string> arguments,
-                std::vector<std::string> environment);
+                std::vector<std::string> environment, const std::shared_ptr<StopSwitch>& stop);
     // Ends the office at once, unless it was handed over.
     ~OfficeGuard();
     OfficeGuard(const OfficeGuard&) = delete;
@@ -67,6 +70,7 @@ private:
     pid_t guard_ = -1;
     pid_t office_ = -1;
     std::optional<int> exitStatus_;
+    StopSwitch::Hook stopHook_; // last: let go of first
 };
 
 } // namespace sheet::libreoffice

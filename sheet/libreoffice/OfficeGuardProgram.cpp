@@ -9,61 +9,37 @@
 // ignored, and we run in a process group of our own, so whatever ends the
 // process that started us does not end us first.
 #include "OfficeGuard.h"
-#include "ProcessArguments.h"
+#include "Spawn.h"
 
 #include <chrono>
 #include <csignal>
-#include <fcntl.h>
 #include <poll.h>
-#include <spawn.h>
 #include <sys/signalfd.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-extern char** environ;
+using namespace sheet::libreoffice;
 
 namespace {
 
-using sheet::libreoffice::GuardWord;
 using Clock = std::chrono::steady_clock;
 
 // The office exits with this code when it wants to be started again, which
 // it does once after making a new user profile.
 constexpr int kRestartExitCode = 81;
 constexpr int kGuarded = STDIN_FILENO;
-constexpr int kOurSignals[] = {SIGHUP, SIGINT, SIGTERM, SIGPIPE};
 
 void Say(decltype(GuardWord::what) what, long long number) {
     const GuardWord word{what, number};
     ::send(kGuarded, &word, sizeof word, MSG_NOSIGNAL);
 }
 
-// A group of its own, so that a Ctrl+C meant for the process that started us
-// does not reach an office left to the user, and so that it is killed whole;
-// the signals we ignore or block are its own again. -1 when it cannot start.
-pid_t Start(std::vector<std::string>& office) {
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-    posix_spawnattr_t attributes;
-    posix_spawnattr_init(&attributes);
-    sigset_t usual, none;
-    sigemptyset(&usual);
-    sigemptyset(&none);
-    for (const int signal : kOurSignals) {
-        sigaddset(&usual, signal);
-    }
-    posix_spawnattr_setsigdefault(&attributes, &usual);
-    posix_spawnattr_setsigmask(&attributes, &none);
-    posix_spawnattr_setpgroup(&attributes, 0);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGDEF |
-                                              POSIX_SPAWN_SETSIGMASK);
+// In a group of its own: a Ctrl+C meant for the process that started us must
+// not reach an office left to the user. -1 when it cannot start.
+pid_t Start(const std::vector<std::string>& office) {
     pid_t pid = -1;
-    const std::vector<char*> argv = sheet::libreoffice::NullTerminated(office);
-    const int error = ::posix_spawn(&pid, argv[0], &actions, &attributes, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    posix_spawnattr_destroy(&attributes);
+    const int error = Spawn(pid, office, OurEnvironment(), -1);
     Say(error == 0 ? GuardWord::Started : GuardWord::Failed, error == 0 ? pid : error);
     return error == 0 ? pid : -1;
 }
@@ -74,9 +50,9 @@ int main(int argc, char** argv) {
     if (argc < 4) {
         return 2;
     }
-    const sheet::libreoffice::OfficeLeftovers leftovers{argv[1], argv[2]};
+    const OfficeLeftovers leftovers{argv[1], argv[2]};
     std::vector<std::string> office(argv + 3, argv + argc);
-    sheet::libreoffice::HoldAsInUse(leftovers.folder);
+    HoldAsInUse(leftovers.folder);
     for (const int signal : kOurSignals) {
         std::signal(signal, SIG_IGN);
     }

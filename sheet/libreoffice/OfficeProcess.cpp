@@ -3,6 +3,7 @@
 
 #include "OfficeCommand.h"
 #include "ProfileTemplate.h"
+#include "Spawn.h"
 #include "sheet/SheetError.h"
 
 #include <cerrno>
@@ -14,7 +15,7 @@ namespace sheet::libreoffice {
 
 namespace fs = std::filesystem;
 
-OfficeProcess::OfficeProcess(const OfficeProcessOptions& options) : options_(options) {
+OfficeProcess::OfficeProcess(LibreOfficeOptions options) : options_(std::move(options)) {
     throwIfStopped();
     RemoveStaleProfiles();
     const std::string binary = options_.programDir + "/soffice.bin";
@@ -42,15 +43,11 @@ OfficeProcess::OfficeProcess(const OfficeProcessOptions& options) : options_(opt
         }
         guard_ = std::make_unique<OfficeGuard>(
             OfficeLeftovers{profileDir_, pipeName_}, arguments,
-            OfficeEnvironment(OurEnvironment(), profileDir_, options_.headless));
+            OfficeEnvironment(OurEnvironment(), profileDir_, options_.headless), options_.stop);
     } catch (...) {
         std::error_code ec;
         fs::remove_all(profileDir_, ec);
         throw;
-    }
-    // A switch pulled while we were starting kills the office here, at once.
-    if (options_.stop) {
-        stopHook_ = options_.stop->onPull([guard = guard_.get()] { guard->kill(); });
     }
 }
 
@@ -69,13 +66,11 @@ bool OfficeProcess::running() {
 void OfficeProcess::end(std::chrono::milliseconds timeout) {
     if (guard_) {
         guard_->end(stopRequested() ? std::chrono::milliseconds(0) : timeout);
-        stopHook_ = {};
         guard_.reset();
     }
 }
 
 void OfficeProcess::handOver() {
-    stopHook_ = {};
     guard_->handOver();
     guard_.reset();
 }
@@ -88,10 +83,6 @@ void OfficeProcess::throwIfStopped() const {
     if (stopRequested()) {
         throw Stopped();
     }
-}
-
-bool OfficeProcess::stoppedWithin(std::chrono::milliseconds time) const {
-    return PulledWithin(options_.stop, time);
 }
 
 } // namespace sheet::libreoffice

@@ -5,8 +5,8 @@
 // handed over to the user, when the user has ended it.
 #pragma once
 
+#include "LibreOffice.h"
 #include "OfficeGuard.h"
-#include "sheet/StopSwitch.h"
 
 #include <chrono>
 #include <memory>
@@ -14,19 +14,14 @@
 
 namespace sheet::libreoffice {
 
-struct OfficeProcessOptions {
-    std::string programDir; // the office's program folder, holding soffice.bin
-    bool headless = false;  // no windows at all: for tests and the batch command
-    // Pulling it kills the process at once, from any thread; may be null.
-    std::shared_ptr<StopSwitch> stop;
-};
-
 class OfficeProcess {
 public:
-    explicit OfficeProcess(const OfficeProcessOptions& options);
+    explicit OfficeProcess(LibreOfficeOptions options);
     ~OfficeProcess();
     OfficeProcess(const OfficeProcess&) = delete;
     OfficeProcess& operator=(const OfficeProcess&) = delete;
+
+    const LibreOfficeOptions& options() const { return options_; }
 
     // The UNO URL that reaches the process's component context, over the
     // pipe of this name.
@@ -52,15 +47,12 @@ public:
     // Whether the stop switch was pulled; throws Stopped when it was.
     bool stopRequested() const;
     void throwIfStopped() const;
-    // Sleeps up to `time`; true, at once, when the stop switch is pulled.
-    bool stoppedWithin(std::chrono::milliseconds time) const;
 
 private:
-    OfficeProcessOptions options_;
+    LibreOfficeOptions options_;
     std::string profileDir_;
     std::string pipeName_;
     std::unique_ptr<OfficeGuard> guard_;
-    StopSwitch::Hook stopHook_;
 };
 
 } // namespace sheet::libreoffice

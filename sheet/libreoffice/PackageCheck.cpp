@@ -20,9 +20,8 @@ constexpr sal_Int32 kHeadBytes = 4096;
 constexpr sal_Int32 kTailBytes = 512;
 constexpr std::size_t kTailSize = kTailBytes;
 
-bool IsXmlPart(std::string name) {
-    std::transform(name.begin(), name.end(), name.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+bool IsXmlPart(const std::string& original) {
+    const std::string name = AsciiLower(original);
     const auto endsWith = [&](std::string_view end) {
         return name.size() >= end.size() &&
                name.compare(name.size() - end.size(), end.size(), end) == 0;

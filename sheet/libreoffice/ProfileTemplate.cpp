@@ -3,6 +3,7 @@
 
 #include "OfficeCommand.h"
 #include "OfficeGuard.h"
+#include "Spawn.h"
 #include "sheet/SheetError.h"
 
 #include <fstream>
@@ -49,13 +50,8 @@ void SetUp(const std::string& binary, const std::shared_ptr<StopSwitch>& stop, c
     auto arguments = OfficeArguments(binary, staging);
     arguments.insert(arguments.end(), {"--headless", "--terminate_after_init"});
     OfficeGuard office(OfficeLeftovers{staging, {}}, arguments,
-                       OfficeEnvironment(OurEnvironment(), staging, true));
-    StopSwitch::Hook hook;
-    if (stop) {
-        hook = stop->onPull([&office] { office.kill(); });
-    }
+                       OfficeEnvironment(OurEnvironment(), staging, true), stop);
     const bool ended = office.exitedWithin(kSetUpTimeout);
-    hook = {};
     if (stop && stop->pulled()) {
         throw Stopped();
     }

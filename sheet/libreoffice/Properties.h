@@ -3,8 +3,8 @@
 #include <com/sun/star/beans/PropertyValue.hpp>
 #include <com/sun/star/uno/Sequence.hxx>
 
-#include <initializer_list>
 #include <utility>
+#include <vector>
 
 namespace sheet::libreoffice {
 
@@ -17,9 +17,9 @@ inline com::sun::star::beans::PropertyValue Property(const char* name,
 }
 
 inline com::sun::star::uno::Sequence<com::sun::star::beans::PropertyValue>
-Properties(std::initializer_list<com::sun::star::beans::PropertyValue> list) {
+Properties(const std::vector<com::sun::star::beans::PropertyValue>& list) {
     return com::sun::star::uno::Sequence<com::sun::star::beans::PropertyValue>(
-        list.begin(), static_cast<sal_Int32>(list.size()));
+        list.data(), static_cast<sal_Int32>(list.size()));
 }
 
 } // namespace sheet::libreoffice

@@ -8,14 +8,12 @@
 #include <com/sun/star/awt/PosSize.hpp>
 #include <com/sun/star/awt/XExtendedToolkit.hpp>
 #include <com/sun/star/awt/XKeyHandler.hpp>
-#include <com/sun/star/awt/XTopWindow.hpp>
 #include <com/sun/star/awt/XWindowPeer.hpp>
 #include <com/sun/star/sheet/XRangeSelection.hpp>
 #include <com/sun/star/sheet/XRangeSelectionListener.hpp>
 #include <com/sun/star/util/XCloseBroadcaster.hpp>
 #include <com/sun/star/util/XCloseListener.hpp>
-#include <cppuhelper/implbase1.hxx>
-#include <cppuhelper/implbase2.hxx>
+#include <cppuhelper/implbase3.hxx>
 #include <rtl/ref.hxx>
 
 #include <algorithm>
@@ -29,37 +27,18 @@ namespace {
 
 using css::uno::Reference;
 
-// The range box answers Escape as it answers Enter: both call the listener's
-// done() with the text in the box, so a cancel would take the block offered.
-// The office's key handlers see every key first, so the Escape is noted here
-// and the done() that it brings is read as a cancel.
-class EscapeWatch final : public cppu::WeakImplHelper1<css::awt::XKeyHandler> {
-public:
-    sal_Bool SAL_CALL keyPressed(const css::awt::KeyEvent& event) override {
-        escaped_ = event.KeyCode == css::awt::Key::ESCAPE && event.Modifiers == 0;
-        return false;
-    }
-    sal_Bool SAL_CALL keyReleased(const css::awt::KeyEvent&) override { return false; }
-    void SAL_CALL disposing(const css::lang::EventObject&) override {}
-
-    bool escaped() const { return escaped_; }
-
-private:
-    std::atomic<bool> escaped_ = false;
-};
-
 // Callbacks arrive on the bridge's thread; the asking thread waits on them.
+//
+// The range box answers Escape as it answers Enter: both call done() with the
+// text in the box, so a cancel would take the block offered. The office's key
+// handlers see every key first, so the Escape is noted here and the done()
+// that it brings is read as a cancel.
 class RangeAnswer final
-    : public cppu::WeakImplHelper2<css::sheet::XRangeSelectionListener, css::util::XCloseListener> {
+    : public cppu::WeakImplHelper3<css::sheet::XRangeSelectionListener, css::util::XCloseListener,
+                                   css::awt::XKeyHandler> {
 public:
-    explicit RangeAnswer(const rtl::Reference<EscapeWatch>& keys) : keys_(keys) {}
-
     void SAL_CALL done(const css::sheet::RangeSelectionEvent& event) override {
-        if (keys_->escaped()) {
-            finish(std::nullopt);
-        } else {
-            finish(ToUtf8(event.RangeDescriptor));
-        }
+        finish(escaped_ ? std::nullopt : std::optional(ToUtf8(event.RangeDescriptor)));
     }
     void SAL_CALL aborted(const css::sheet::RangeSelectionEvent&) override { finish(std::nullopt); }
     void SAL_CALL queryClosing(const css::lang::EventObject&, sal_Bool) override {
@@ -67,6 +46,11 @@ public:
     }
     void SAL_CALL notifyClosing(const css::lang::EventObject&) override { finish(std::nullopt); }
     void SAL_CALL disposing(const css::lang::EventObject&) override { finish(std::nullopt); }
+    sal_Bool SAL_CALL keyPressed(const css::awt::KeyEvent& event) override {
+        escaped_ = event.KeyCode == css::awt::Key::ESCAPE && event.Modifiers == 0;
+        return false;
+    }
+    sal_Bool SAL_CALL keyReleased(const css::awt::KeyEvent&) override { return false; }
 
     // True once answered; `answer` then holds the range, or none.
     bool waitFor(std::chrono::milliseconds time, std::optional<std::string>& answer) {
@@ -91,30 +75,20 @@ private:
         changed_.notify_all();
     }
 
-    rtl::Reference<EscapeWatch> keys_;
+    std::atomic<bool> escaped_ = false;
     std::mutex mutex_;
     std::condition_variable changed_;
     bool answered_ = false;
     std::optional<std::string> answer_;
 };
 
-// The office's toolkit, through the document's window; null when it has none.
-Reference<css::awt::XExtendedToolkit>
-ToolkitOf(const Reference<css::frame::XController>& controller) {
-    const Reference<css::awt::XWindowPeer> peer(controller->getFrame()->getContainerWindow(),
-                                                css::uno::UNO_QUERY);
-    return peer.is()
-               ? Reference<css::awt::XExtendedToolkit>(peer->getToolkit(), css::uno::UNO_QUERY)
-               : Reference<css::awt::XExtendedToolkit>();
-}
+using TopWindows = std::vector<Reference<css::uno::XInterface>>;
 
-// The toolkit's key handlers are marked deprecated, yet they are the one way
-// the office lets us see a key pressed in its range box: the box tells an
-// Escape and an Enter alike as done.
-#if defined(__GNUC__)
+// The toolkit's key handlers and its list of top windows are marked
+// deprecated, yet they are the one way the office lets us see a key pressed
+// in its range box, and reach the box itself.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-#endif
 void WatchKeys(const Reference<css::awt::XExtendedToolkit>& toolkit,
                const Reference<css::awt::XKeyHandler>& handler, bool watch) {
     if (watch) {
@@ -123,27 +97,14 @@ void WatchKeys(const Reference<css::awt::XExtendedToolkit>& toolkit,
         toolkit->removeKeyHandler(handler);
     }
 }
-#if defined(__GNUC__)
-#pragma GCC diagnostic pop
-#endif
 
-using TopWindows = std::vector<Reference<css::uno::XInterface>>;
-
-// The toolkit's list of top windows is deprecated like its key handlers, and
-// like them the one way to reach the office's own range box.
-#if defined(__GNUC__)
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-#endif
 TopWindows TopWindowsOf(const Reference<css::awt::XExtendedToolkit>& toolkit) {
     TopWindows windows;
     for (sal_Int32 i = 0, count = toolkit->getTopWindowCount(); i < count; ++i)
         windows.emplace_back(toolkit->getTopWindow(i), css::uno::UNO_QUERY);
     return windows;
 }
-#if defined(__GNUC__)
 #pragma GCC diagnostic pop
-#endif
 
 // The office opens its range box over the middle of the document, often on
 // the block's far cells, where the marking hand must go. A top window that
@@ -174,24 +135,25 @@ std::optional<std::string> AskOfficeForRange(const Reference<css::frame::XContro
                                              const std::string& initialValue,
                                              const std::function<void()>& whileWaiting,
                                              const std::function<bool()>& stillThere) {
-    const rtl::Reference<EscapeWatch> keys(new EscapeWatch);
-    const Reference<css::awt::XKeyHandler> asKeyHandler(keys.get());
-    const rtl::Reference<RangeAnswer> answer(new RangeAnswer(keys));
-    const Reference<css::sheet::XRangeSelectionListener> asListener(answer.get());
-    const Reference<css::util::XCloseListener> asCloseListener(answer.get());
+    const rtl::Reference<RangeAnswer> answer(new RangeAnswer);
     Reference<css::awt::XExtendedToolkit> toolkit;
     TopWindows before;
     const Reference<css::sheet::XRangeSelection> selection = GuardUno("ask for a block", [&] {
         Reference<css::sheet::XRangeSelection> s(controller, css::uno::UNO_QUERY_THROW);
-        s->addRangeSelectionListener(asListener);
+        s->addRangeSelectionListener(answer.get());
         const Reference<css::util::XCloseBroadcaster> closing(controller->getModel(),
                                                               css::uno::UNO_QUERY);
         if (closing.is()) {
-            closing->addCloseListener(asCloseListener);
+            closing->addCloseListener(answer.get());
         }
-        toolkit = ToolkitOf(controller);
+        // The office's toolkit, through the document's window, where it has one.
+        if (const Reference<css::awt::XWindowPeer> peer{
+                controller->getFrame()->getContainerWindow(), css::uno::UNO_QUERY};
+            peer.is()) {
+            toolkit.set(peer->getToolkit(), css::uno::UNO_QUERY);
+        }
         if (toolkit.is()) {
-            WatchKeys(toolkit, asKeyHandler, true);
+            WatchKeys(toolkit, answer.get(), true);
             before = TopWindowsOf(toolkit);
         }
         const auto arguments =
@@ -221,14 +183,12 @@ std::optional<std::string> AskOfficeForRange(const Reference<css::frame::XContro
             return std::nullopt;
         }
     }
-    try {
-        selection->removeRangeSelectionListener(asListener);
+    Quietly([&] {
+        selection->removeRangeSelectionListener(answer.get());
         if (toolkit.is()) {
-            WatchKeys(toolkit, asKeyHandler, false);
+            WatchKeys(toolkit, answer.get(), false);
         }
-    } catch (const css::uno::Exception&) {
-        // The document is already gone; nothing left to detach from.
-    }
+    });
     return result;
 }
 

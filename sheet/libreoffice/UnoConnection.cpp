@@ -1,7 +1,9 @@
 #include "UnoConnection.h"
 
 #include "MemoryLimit.h"
+#include "OfficeCommand.h"
 #include "Strings.h"
+#include "UnoErrors.h"
 #include "sheet/SheetError.h"
 
 #include <com/sun/star/bridge/BridgeFactory.hpp>
@@ -32,7 +34,7 @@ Reference<css::uno::XComponentContext> LocalContext(const std::string& programDi
             rtl::Bootstrap::set("URE_BOOTSTRAP", ToOUString("vnd.sun.star.pathname:" + programDir +
                                                             "/fundamentalrc"));
             context = cppu::defaultBootstrap_InitialComponentContext(
-                ToOUString("file://" + programDir + "/unorc"));
+                ToOUString(FileUrl(programDir + "/unorc")));
         } catch (const css::uno::Exception& e) {
             throw SheetError("The LibreOffice runtime in " + programDir +
                              " could not be loaded: " + ToUtf8(e.Message));
@@ -43,10 +45,10 @@ Reference<css::uno::XComponentContext> LocalContext(const std::string& programDi
 
 } // namespace
 
-Reference<css::uno::XComponentContext> ConnectToOffice(OfficeProcess& process,
-                                                       const std::string& programDir,
-                                                       std::chrono::milliseconds timeout) {
-    const auto resolver = css::bridge::UnoUrlResolver::create(LocalContext(programDir));
+Reference<css::uno::XComponentContext> ConnectToOffice(OfficeProcess& process) {
+    const auto timeout = process.options().startTimeout;
+    const auto resolver =
+        css::bridge::UnoUrlResolver::create(LocalContext(process.options().programDir));
     const OUString url = ToOUString(process.connectUrl());
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     while (true) {
@@ -68,15 +70,17 @@ Reference<css::uno::XComponentContext> ConnectToOffice(OfficeProcess& process,
             throw SheetError("LibreOffice did not answer within " +
                              std::to_string(timeout.count() / 1000) + " seconds.");
         }
-        if (process.stoppedWithin(std::chrono::milliseconds(50))) {
+        if (PulledWithin(process.options().stop, std::chrono::milliseconds(50))) {
             throw Stopped();
         }
     }
 }
 
-void DisconnectFromOffice(const OfficeProcess& process, const std::string& programDir) {
-    try {
-        const auto bridges = css::bridge::BridgeFactory::create(LocalContext(programDir));
+// With no bridge left to close, nothing holds the office.
+void DisconnectFromOffice(const OfficeProcess& process) {
+    Quietly([&] {
+        const auto bridges =
+            css::bridge::BridgeFactory::create(LocalContext(process.options().programDir));
         // A bridge's description is its connection's: it names the pipe.
         const OUString pipe = ToOUString("name=" + process.pipeName());
         for (const auto& bridge : bridges->getExistingBridges()) {
@@ -84,9 +88,7 @@ void DisconnectFromOffice(const OfficeProcess& process, const std::string& progr
                 Reference<css::lang::XComponent>(bridge, css::uno::UNO_QUERY_THROW)->dispose();
             }
         }
-    } catch (const css::uno::Exception&) {
-        // No bridge left to close: nothing holds the office.
-    }
+    });
 }
 
 } // namespace sheet::libreoffice

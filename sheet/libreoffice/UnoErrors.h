@@ -127,4 +127,13 @@ template <typename Body> auto GuardUno(const char* doing, Body&& body) -> declty
     }
 }
 
+// Runs `body` where an office error changes nothing: what it lets go of, or
+// the office itself, is already gone.
+template <typename Body> void Quietly(Body&& body) noexcept {
+    try {
+        body();
+    } catch (const com::sun::star::uno::Exception&) {
+    }
+}
+
 } // namespace sheet::libreoffice

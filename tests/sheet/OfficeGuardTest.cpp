@@ -4,7 +4,7 @@
 // goes once it ends. The start-up sweep removes only what nobody holds.
 #include "sheet/libreoffice/OfficeGuard.h"
 #include "ScopedVariable.h"
-#include "sheet/libreoffice/OfficeCommand.h"
+#include "sheet/libreoffice/Spawn.h"
 
 #include <chrono>
 #include <csignal>
@@ -91,7 +91,7 @@ TEST_P(Guard, LeavesNothingOnceTheOfficeHasEnded) {
                 {folder.string(), pipe},
                 {"/bin/sh", "-c",
                  ": > \"$0/started\"; /bin/sh -c 'sleep 600; :' \"$0\" & sleep 600; :", folder},
-                OurEnvironment());
+                OurEnvironment(), nullptr);
             if (ending != Ending::KilledWhileStarting) {
                 Eventually(started);
             }

@@ -30,8 +30,8 @@ TEST_P(OfficePipes, GoWithAKilledOffice) {
     const ScopedVariable tmpdir("TMPDIR", folder);
     const auto before = OfficeSockets();
 
-    OfficeProcess office({LIBREOFFICE_PROGRAM_DIR, true, nullptr});
-    sheet::libreoffice::ConnectToOffice(office, LIBREOFFICE_PROGRAM_DIR, std::chrono::seconds(60));
+    OfficeProcess office(HeadlessOptions());
+    sheet::libreoffice::ConnectToOffice(office);
     std::vector<std::string> made;
     std::ranges::set_difference(OfficeSockets(), before, std::back_inserter(made));
     const std::string ours =

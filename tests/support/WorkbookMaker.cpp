@@ -41,7 +41,7 @@ using css::uno::Reference;
 using css::uno::UNO_QUERY_THROW;
 
 struct WorkbookMaker::Office {
-    OfficeProcess process{OfficeProcessOptions{LIBREOFFICE_PROGRAM_DIR, true, nullptr}};
+    OfficeProcess process{LibreOfficeOptions{.headless = true, .stop = nullptr}};
     Reference<css::frame::XDesktop2> desktop;
 };
 
@@ -52,9 +52,7 @@ struct WorkbookMaker::Document::State {
 };
 
 WorkbookMaker::WorkbookMaker() : office_(std::make_unique<Office>()) {
-    const auto context =
-        ConnectToOffice(office_->process, LIBREOFFICE_PROGRAM_DIR, std::chrono::seconds(60));
-    office_->desktop = css::frame::Desktop::create(context);
+    office_->desktop = css::frame::Desktop::create(ConnectToOffice(office_->process));
 }
 
 WorkbookMaker::~WorkbookMaker() {
