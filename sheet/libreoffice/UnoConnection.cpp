@@ -35,9 +35,11 @@ Reference<css::uno::XComponentContext> LocalContext(const std::string& programDi
                                                             "/fundamentalrc"));
             context = cppu::defaultBootstrap_InitialComponentContext(
                 ToOUString(FileUrl(programDir + "/unorc")));
-        } catch (const css::uno::Exception& e) {
-            throw SheetError("The LibreOffice runtime in " + programDir +
-                             " could not be loaded: " + ToUtf8(e.Message));
+        } catch (const css::uno::Exception&) {
+            DebugDetail("load LibreOffice's runtime", CurrentOfficeFault());
+            throw SheetError("LibreOffice in " + programDir +
+                             " could not be loaded: it may be damaged or incomplete, and "
+                             "reinstalling it may help.");
         }
     }
     return context;
@@ -62,9 +64,10 @@ Reference<css::uno::XComponentContext> ConnectToOffice(OfficeProcess& process) {
                                                           css::uno::UNO_QUERY_THROW);
         } catch (const css::connection::NoConnectException&) {
             // Not listening yet.
-        } catch (const css::uno::Exception& e) {
+        } catch (const css::uno::Exception&) {
             process.throwIfStopped();
-            throw SheetError("LibreOffice could not be reached: " + ToUtf8(e.Message));
+            DebugDetail("reach LibreOffice", CurrentOfficeFault());
+            throw SheetError("LibreOffice started, but could not be reached.");
         }
         if (std::chrono::steady_clock::now() >= deadline) {
             throw SheetError("LibreOffice did not answer within " +
