@@ -2,10 +2,10 @@
 
 #include "GroupsReport.h"
 #include "dupes/ColourTable.h"
+#include "sheet/Utf8Path.h"
 
 #include <algorithm>
 #include <cctype>
-#include <filesystem>
 #include <optional>
 
 namespace cli {
@@ -144,14 +144,14 @@ Command ReadCommand(const std::vector<std::string>& arguments, const std::string
 // keep cell colours. Checked here, before anything starts, so a long run is
 // not wasted on a name that cannot be saved.
 void CheckOutputFormat(const std::string& output) {
-    const std::string extension = std::filesystem::path(output).extension().string();
+    const std::string extension = sheet::LowerCaseExtension(output);
     for (const char* known : {".xlsx", ".xls", ".ods", ".fods"}) {
-        if (SameLetters(extension, known)) {
+        if (extension == known) {
             return;
         }
     }
     const std::string why = extension.empty() ? "has no extension to name the format"
-                            : SameLetters(extension, ".xlsm")
+                            : extension == ".xlsm"
                                 ? "names a workbook with macros, which the coloured copy is not"
                                 : "names a format that does not keep cell colours";
     throw UsageError("--output \"" + output + "\" " + why +

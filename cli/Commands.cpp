@@ -19,14 +19,6 @@
 namespace cli {
 namespace {
 
-// In UTF-8, as the command line was, whatever Windows' code page.
-std::string AbsolutePath(const std::string& utf8) {
-    std::error_code ec;
-    const std::u8string path =
-        std::filesystem::absolute(sheet::PathOf(utf8), ec).lexically_normal().u8string();
-    return std::string(path.begin(), path.end());
-}
-
 dupes::HighlightOptions OptionsOf(const HighlightCommand& command,
                                   const std::vector<std::string>& columnList,
                                   const std::string& blockName) {

@@ -35,7 +35,8 @@ void WriteGroupsFile(const HighlightCommand& command, const GroupsReport& report
     } catch (const sheet::FileError& e) {
         // A report that appeared while the office worked is left alone.
         std::string message = e.error() == EEXIST && !command.force
-                                  ? std::string(kWhatItIs) + " " + sheet::Quoted(command.groups) +
+                                  ? std::string(kWhatItIs) + " " +
+                                        sheet::Quoted(sheet::PathOf(command.groups)) +
                                         " exists; add --force to replace it"
                                   : e.what();
         if (!copySavedAt.empty()) {

@@ -2,9 +2,10 @@
 
 #include "Summary.h"
 
+#include "sheet/Utf8Path.h"
+
 #include <algorithm>
 #include <cctype>
-#include <filesystem>
 
 namespace cli {
 namespace {
@@ -51,9 +52,7 @@ std::string CsvLine(const std::vector<std::string>& fields) {
 } // namespace
 
 std::optional<ReportFormat> ReportFormatOf(const std::string& path) {
-    std::string extension = std::filesystem::path(path).extension().string();
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    const std::string extension = sheet::LowerCaseExtension(path);
     if (extension == ".csv") {
         return ReportFormat::Csv;
     }

@@ -3,8 +3,10 @@
 #include "Arguments.h"
 #include "Commands.h"
 #include "Interrupt.h"
+#include "OutputFile.h"
 
 #include "sheet/Spreadsheet.h"
+#include "sheet/Utf8Path.h"
 
 #ifndef _WIN32
 #include <cerrno>
@@ -110,14 +112,10 @@ void CheckResultsWritten(const Command& command) {
     }
     std::string message = "the results could not be written to standard output";
     if (const auto* highlight = std::get_if<HighlightCommand>(&command)) {
-        std::error_code ec;
         const bool copySaved = !highlight->reportOnly;
         message = std::string("the summary could not be written to standard output; the ") +
                   (copySaved ? "coloured copy" : "groups report") + " is saved at \"" +
-                  std::filesystem::absolute(copySaved ? highlight->output : highlight->groups, ec)
-                      .lexically_normal()
-                      .string() +
-                  "\"";
+                  AbsolutePath(copySaved ? highlight->output : highlight->groups) + "\"";
     }
     throw std::runtime_error(message);
 }
@@ -132,7 +130,7 @@ std::unique_ptr<sheet::Spreadsheet> HeadlessSpreadsheet(std::shared_ptr<sheet::S
 int Main(int argc, char** argv, const MainOptions& options) {
     std::string program = "vantrelo";
     if (argc > 0 && argv[0] != nullptr && *argv[0] != '\0') {
-        program = std::filesystem::path(argv[0]).stem().string();
+        program = sheet::PathText(sheet::PathOf(argv[0]).stem());
     }
     const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
 #ifndef _WIN32

@@ -1,6 +1,7 @@
 #include "OutputFile.h"
 
 #include "sheet/FileErrors.h"
+#include "sheet/Utf8Path.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -126,6 +127,11 @@ void CheckWritable(const fs::path& workbook, const fs::path& output, bool force,
 
 } // namespace
 
+std::string AbsolutePath(const std::string& utf8) {
+    std::error_code ec;
+    return sheet::PathText(fs::absolute(sheet::PathOf(utf8), ec).lexically_normal());
+}
+
 void CheckOutput(const fs::path& workbook, const fs::path& output, bool force) {
     CheckWritable(workbook, output, force, {"the output", "the coloured copy"});
 }
@@ -138,7 +144,7 @@ void CheckOutputFile(const fs::path& workbook, const fs::path& path, bool force,
 void SaveCopy(sheet::Workbook& workbook, const sheet::ProgressListener& progress,
               const fs::path& workbookPath, const fs::path& output, bool force) {
     try {
-        workbook.saveCopyAs(output.string(), force, progress);
+        workbook.saveCopyAs(sheet::PathText(output), force, progress);
     } catch (const sheet::FileError& e) {
         if (e.error() == EEXIST && !force) {
             // An output that appeared while the office worked.

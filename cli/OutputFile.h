@@ -16,6 +16,10 @@ namespace cli {
 void CheckOutput(const std::filesystem::path& workbook, const std::filesystem::path& output,
                  bool force);
 
+// A file the command writes, as the summary names it: absolute and plain,
+// in UTF-8 as the command line gave it.
+std::string AbsolutePath(const std::string& utf8);
+
 // The same checks for another file the command writes, named `whatItIs` in
 // the messages ("the groups report").
 void CheckOutputFile(const std::filesystem::path& workbook, const std::filesystem::path& path,

@@ -1,12 +1,14 @@
 #include "FileErrors.h"
 
+#include "Utf8Path.h"
+
 #include <cerrno>
 #include <cstring>
 
 namespace sheet {
 
 std::string Quoted(const std::filesystem::path& path) {
-    return "\"" + path.string() + "\"";
+    return "\"" + PathText(path) + "\"";
 }
 
 std::string FileErrorInWords(int error, const std::filesystem::path& folder) {

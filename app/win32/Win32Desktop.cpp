@@ -46,8 +46,7 @@ SettingsStore RegistrySettingsStore() {
                          text.data(), &bytes) != ERROR_SUCCESS)
             return std::nullopt;
         text.resize(wcslen(text.c_str()));
-        const std::u8string utf8 = std::filesystem::path(text).u8string();
-        return std::string(utf8.begin(), utf8.end());
+        return sheet::PathText(std::filesystem::path(text));
     };
     store.write = [](const SettingAddress& address, const std::string& text) {
         HKEY key = nullptr;

@@ -27,8 +27,7 @@ std::wstring Wide(std::string_view utf8) {
 }
 
 std::string Utf8(std::wstring_view wide) {
-    const std::u8string text = std::filesystem::path(wide).u8string();
-    return {text.begin(), text.end()};
+    return sheet::PathText(std::filesystem::path(wide));
 }
 
 std::wstring WindowText(HWND window) {

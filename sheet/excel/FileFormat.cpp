@@ -1,17 +1,12 @@
 #include "FileFormat.h"
 
 #include "sheet/SheetError.h"
-
-#include <algorithm>
-#include <cctype>
-#include <filesystem>
+#include "sheet/Utf8Path.h"
 
 namespace sheet::excel {
 
 int FileFormatFor(const std::string& path) {
-    std::string extension = std::filesystem::path(path).extension().string();
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    const std::string extension = LowerCaseExtension(path);
     if (extension == ".xlsx") {
         return 51; // xlOpenXMLWorkbook
     }
@@ -27,8 +22,9 @@ int FileFormatFor(const std::string& path) {
     if (extension == ".ods") {
         return 60; // xlOpenDocumentSpreadsheet
     }
-    throw SheetError("Cannot save as \"" + path +
-                     "\": choose a name ending in .xlsx, .xlsm, .xlsb, .xls or .ods, which keep cell colours.");
+    throw SheetError(
+        "Cannot save as \"" + path +
+        "\": choose a name ending in .xlsx, .xlsm, .xlsb, .xls or .ods, which keep cell colours.");
 }
 
 bool KeepsCellFills(int fileFormat) {

@@ -14,6 +14,7 @@
 #include "ValueText.h"
 #include "sheet/PublishFile.h"
 #include "sheet/UsedArea.h"
+#include "sheet/Utf8Path.h"
 
 #include <com/sun/star/awt/XTopWindow.hpp>
 #include <com/sun/star/awt/XWindow.hpp>
@@ -63,7 +64,7 @@ OUString UrlOf(const std::string& path) {
 // filter writes a package without macros, which a name promising macros
 // makes other spreadsheet programs refuse.
 OUString FilterFor(const std::string& path) {
-    const std::string extension = AsciiLower(fs::path(path).extension().string());
+    const std::string extension = LowerCaseExtension(path);
     for (const auto& [known, filter] : {std::pair{".xlsx", "Calc MS Excel 2007 XML"},
                                         {".xls", "MS Excel 97"},
                                         {".ods", "calc8"},
