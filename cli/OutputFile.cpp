@@ -1,12 +1,12 @@
 #include "OutputFile.h"
 
 #include "sheet/FileErrors.h"
+#include "sheet/TemporaryRoot.h"
 #include "sheet/Utf8Path.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <climits>
-#include <cstdlib>
 #include <stdexcept>
 #include <string>
 
@@ -80,11 +80,6 @@ void CheckNameLength(const fs::path& output, const fs::path& folder, const std::
 // A nearly full temporary folder is the likeliest cause of a failed save the
 // office gives no reason for: it has room for less than two copies of the
 // workbook.
-fs::path TemporaryRoot() {
-    const char* tmp = std::getenv("TMPDIR");
-    return tmp != nullptr && *tmp != '\0' ? fs::absolute(tmp) : fs::path("/tmp");
-}
-
 bool NearlyFull(const fs::path& folder, const fs::path& workbook) {
     std::error_code ec;
     const fs::space_info disk = fs::space(folder, ec);
@@ -152,7 +147,7 @@ void SaveCopy(sheet::Workbook& workbook, const sheet::ProgressListener& progress
         }
         throw;
     } catch (const sheet::SheetError&) {
-        const fs::path temporary = TemporaryRoot();
+        const fs::path temporary = sheet::TemporaryRoot();
         if (NearlyFull(temporary, workbookPath)) {
             throw sheet::SheetError(
                 "LibreOffice could not save the copy: the temporary folder " + Quoted(temporary) +

@@ -1,5 +1,7 @@
 #include "OfficeLeftovers.h"
 
+#include "sheet/TemporaryRoot.h"
+
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
@@ -78,7 +80,7 @@ void HoldAsInUse(const std::string& folder) {
 
 void RemoveStaleProfiles() {
     const auto settled = fs::file_time_type::clock::now() - std::chrono::minutes(1);
-    for (const auto& [root, prefix] : {std::pair{TempRoot(), kPrivateFolderPrefix},
+    for (const auto& [root, prefix] : {std::pair{TemporaryRoot(), kPrivateFolderPrefix},
                                        std::pair{TemplateRoot(), kTemplateSetupPrefix}}) {
         std::error_code ec;
         for (const auto& entry : fs::directory_iterator(root, ec)) {
@@ -90,15 +92,6 @@ void RemoveStaleProfiles() {
     }
 }
 
-fs::path TempRoot() {
-    const char* tmp = std::getenv("TMPDIR");
-    const fs::path root = tmp != nullptr && *tmp != '\0' ? fs::path(tmp) : fs::path("/tmp");
-    // Absolute: the office is told the path, and its working folder differs.
-    std::error_code ec;
-    const fs::path absolute = fs::absolute(root, ec);
-    return ec ? root : absolute;
-}
-
 fs::path TemplateRoot() {
     const char* cache = std::getenv("XDG_CACHE_HOME");
     const char* home = std::getenv("HOME");
@@ -108,7 +101,7 @@ fs::path TemplateRoot() {
     if (home != nullptr && *home == '/') {
         return fs::path(home) / ".cache" / "vantrelo";
     }
-    return TempRoot();
+    return TemporaryRoot();
 }
 
 std::string MakeUniqueFolder(const fs::path& parent, const std::string& prefix) {

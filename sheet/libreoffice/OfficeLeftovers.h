@@ -32,9 +32,8 @@ void HoldAsInUse(const std::string& folder);
 // made may not be held yet).
 void RemoveStaleProfiles();
 
-// Where private folders go: TMPDIR, made absolute, or /tmp.
-std::filesystem::path TempRoot();
-// Where the profile template is kept between runs: the user's cache.
+// Private folders go in sheet::TemporaryRoot(). The profile template is
+// kept between runs in the user's cache, here.
 std::filesystem::path TemplateRoot();
 inline constexpr const char* kPrivateFolderPrefix = "vantrelo-office-";
 inline constexpr const char* kTemplateSetupPrefix = "office-profile-setup-";

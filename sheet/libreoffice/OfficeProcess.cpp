@@ -5,6 +5,7 @@
 #include "ProfileTemplate.h"
 #include "Spawn.h"
 #include "sheet/SheetError.h"
+#include "sheet/TemporaryRoot.h"
 
 #include <cerrno>
 #include <cstring>
@@ -26,10 +27,10 @@ OfficeProcess::OfficeProcess(LibreOfficeOptions options) : options_(std::move(op
     // Before the private folder is made: the sweep spares a folder nobody
     // holds only for its first minute.
     const fs::path profileTemplate = ProfileTemplate(binary, options_.stop);
-    profileDir_ = MakeUniqueFolder(TempRoot(), kPrivateFolderPrefix);
+    profileDir_ = MakeUniqueFolder(TemporaryRoot(), kPrivateFolderPrefix);
     if (profileDir_.empty()) {
         throw SheetError("Could not create a temporary folder for the office's profile in " +
-                         TempRoot().string() + ": " + std::strerror(errno));
+                         TemporaryRoot().string() + ": " + std::strerror(errno));
     }
     pipeName_ = "vantrelo-" + std::to_string(::getpid()) + "-" +
                 fs::path(profileDir_).filename().string().substr(std::strlen(kPrivateFolderPrefix));
